@@ -8,6 +8,8 @@ have() { command -v "$1" >/dev/null 2>&1; }
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
 have i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# The 64-bit cross compiler and wine64 serve machines that cannot run 32-bit code.
+have x86_64-w64-mingw32-g++ || need+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 have Xvfb || need+=(xvfb)
 have import || need+=(imagemagick)
 have xdotool || need+=(xdotool)
@@ -19,10 +21,11 @@ have gzip || need+=(gzip)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 wine_ok=1
 [ -x /usr/lib/wine/wine ] || wine_ok=0
+[ -x /usr/lib/wine/wine64 ] || wine_ok=0
 dpkg -s wine32:i386 >/dev/null 2>&1 || wine_ok=0
 [ -d /usr/share/wine/fonts ] || wine_ok=0
 if [ "$wine_ok" = 0 ]; then
-  need+=(wine wine32:i386 fonts-wine)
+  need+=(wine wine32:i386 wine64 fonts-wine)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 

@@ -1,0 +1,7 @@
+# Native programs: the disk-building tool, the demo product and the fast unit tests.
+find_package(GTest REQUIRED)
+foreach(dir tools demo tests/native)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endforeach()

@@ -1,0 +1,47 @@
+// Minimal dialog steps that end with 1 at once, standing in for the real dialogs until
+// they are built. Each still centres itself, as every dialog of the setup does.
+#include "screens/Destination.h"
+#include "screens/Group.h"
+#include "screens/License.h"
+#include "screens/Progress.h"
+
+namespace {
+
+INT_PTR PlaceholderDialog(HWND Dialog, UINT Message) {
+    if (Message == WM_INITDIALOG) {
+        CenterOnScreen(Dialog);
+        EndDialog(Dialog, 1);
+    }
+    return FALSE;
+}
+
+} // namespace
+
+const char AgreementText[] = "";
+int32_t MeterPercent = 0;
+int32_t LastDrawnPercent = -1;
+
+INT_PTR CALLBACK DestinationDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
+    return PlaceholderDialog(Dialog, Message);
+}
+INT_PTR CALLBACK LicenseDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
+    return PlaceholderDialog(Dialog, Message);
+}
+INT_PTR CALLBACK GroupDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
+    return PlaceholderDialog(Dialog, Message);
+}
+INT_PTR CALLBACK CopyingDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
+    return PlaceholderDialog(Dialog, Message);
+}
+INT_PTR CALLBACK UnpackingDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
+    return PlaceholderDialog(Dialog, Message);
+}
+
+void CenterOnScreen(HWND) {}
+bool ConfirmExit() {
+    return true;
+}
+void OpenMeter(HWND) {}
+void DrawMeter(int32_t, int32_t) {}
+void CloseMeter() {}
+void PumpMessages() {}

@@ -1,0 +1,2 @@
+#include "setup/ProceedFlag.h"
+int32_t ProceedFlag = 0;

@@ -1,0 +1,4 @@
+// The Start-menu shortcut to the installed main program.
+#pragma once
+
+void CreateStartMenuShortcut();
