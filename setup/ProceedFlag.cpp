@@ -1,0 +1,3 @@
+#include "setup/ProceedFlag.h"
+
+int32_t ProceedFlag = 0;
