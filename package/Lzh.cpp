@@ -128,16 +128,24 @@ void RebuildTree(TLzhTables& Tables) {
     }
 }
 
-void UpdateTree(TLzhTables& Tables, int Symbol) {
-    uint16_t* Freq = Tables.NodeFreq;
-    int16_t* Child = Tables.NodeChild;
-    int16_t* Parent = Tables.NodeParent;
+namespace {
+
+#if defined(__GNUC__)
+#define LZH_INLINE inline __attribute__((always_inline))
+#else
+#define LZH_INLINE inline
+#endif
+
+// Shared by UpdateTree and the decoding loop, where it is inlined.
+LZH_INLINE void CountSymbol(uint16_t* Freq, int16_t* Child, int16_t* Parent, TLzhTables& Tables,
+                            int Symbol) {
     if (Freq[RootNode] == FreqLimit) RebuildTree(Tables);
     int n = Parent[Symbol + NodeCount];
     do {
         uint16_t k = ++Freq[n];
         if (Freq[n + 1] < k) {
-            // The sentinel above the root stops this scan.
+            // l: the highest index whose frequency is still below k; the sentinel above the
+            // root ends the scan.
             int l = n + 1;
             while (Freq[l] < k)
                 l++;
@@ -156,6 +164,12 @@ void UpdateTree(TLzhTables& Tables, int Symbol) {
         }
         n = Parent[n];
     } while (n != 0);
+}
+
+} // namespace
+
+void UpdateTree(TLzhTables& Tables, int Symbol) {
+    CountSymbol(Tables.NodeFreq, Tables.NodeChild, Tables.NodeParent, Tables, Symbol);
 }
 
 namespace {
@@ -198,17 +212,18 @@ struct TBitReader {
     }
 };
 
-inline int DecodeSymbol(TLzhTables& Tables, TBitReader& Bits) {
-    const int16_t* Child = Tables.NodeChild;
+// The table pointers come as values the callbacks cannot reach, so they stay in registers.
+LZH_INLINE int DecodeSymbol(uint16_t* Freq, int16_t* Child, int16_t* Parent, TLzhTables& Tables,
+                            TBitReader& Bits) {
     int n = Child[RootNode];
     while (n < NodeCount)
         n = Child[n + Bits.ReadBit()];
     int c = n - NodeCount;
-    UpdateTree(Tables, c);
+    CountSymbol(Freq, Child, Parent, Tables, c);
     return c;
 }
 
-inline int DecodeMatchPosition(TBitReader& Bits) {
+LZH_INLINE int DecodeMatchPosition(TBitReader& Bits) {
     unsigned i = Bits.ReadCodeByte();
     unsigned High = PositionCode[i];
     int Extra = PositionLength[i] - 2;
@@ -226,7 +241,10 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
     TTablesGuard Guard{Tables};
 
     StartTree(Tables);
-    uint8_t* Ring = Tables.RingBuffer;
+    uint8_t* const Ring = Tables.RingBuffer;
+    uint16_t* const Freq = Tables.NodeFreq;
+    int16_t* const Child = Tables.NodeChild;
+    int16_t* const Parent = Tables.NodeParent;
     for (int i = 0; i < RingStart; i++)
         Ring[i] = ' ';
     // Never set by the format; zero so that a stray match reads something fixed.
@@ -237,7 +255,7 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
     uint16_t Actual = 0;
 
     while (Done < Count && ProceedFlag != 0) {
-        int c = DecodeSymbol(Tables, Bits);
+        int c = DecodeSymbol(Freq, Child, Parent, Tables, Bits);
         if (c < 256) {
             uint8_t b = static_cast<uint8_t>(c);
             WriteProc(&b, 1, Actual);
