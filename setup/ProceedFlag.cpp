@@ -1,2 +1,3 @@
 #include "setup/ProceedFlag.h"
+
 int32_t ProceedFlag = 0;

@@ -1,4 +1,6 @@
 #pragma once
+
 #include <cstdint>
-// 1 while copying or unpacking may go on; the progress dialogs and their phases write it.
+
+// 1 while a progress phase may go on; the screens drop it to 0 to stop the package engine.
 extern int32_t ProceedFlag;

@@ -1,0 +1,276 @@
+#include "package/Lzh.h"
+#include "setup/ProceedFlag.h"
+#include "tools/LzhEncode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The block procedures are plain function pointers, so the fixture's state is global.
+struct TIo {
+    std::vector<uint8_t> Input;
+    size_t InputPos = 0;
+    bool ReadsDeliver = true;
+    int Reads = 0;
+    std::vector<uint8_t> Output;
+    // Called after every byte written, with the output so far.
+    void (*OnWrite)(const std::vector<uint8_t>&) = nullptr;
+} Io;
+
+void ReadByte(void* Buffer, uint16_t Count, uint16_t& Actual) {
+    EXPECT_EQ(Count, 1);
+    Io.Reads++;
+    if (!Io.ReadsDeliver || Io.InputPos >= Io.Input.size()) {
+        Actual = 0;
+        return;
+    }
+    *static_cast<uint8_t*>(Buffer) = Io.Input[Io.InputPos++];
+    Actual = 1;
+}
+
+void WriteByte(void* Buffer, uint16_t Count, uint16_t& Actual) {
+    EXPECT_EQ(Count, 1);
+    Io.Output.push_back(*static_cast<uint8_t*>(Buffer));
+    Actual = Count;
+    if (Io.OnWrite) Io.OnWrite(Io.Output);
+}
+
+class LzhDecoder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Io = TIo();
+        ProceedFlag = 1;
+        LzhTestSeam::FailAllocation = 0;
+    }
+    void TearDown() override { EXPECT_EQ(LzhTestSeam::LiveTables, 0) << "tables not released"; }
+
+    std::vector<uint8_t> Decode(const std::vector<uint8_t>& Stream, int32_t Count) {
+        Io.Input = Stream;
+        Io.InputPos = 0;
+        Io.Output.clear();
+        LzhDecode(Count, ReadByte, WriteByte);
+        return Io.Output;
+    }
+};
+
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+struct TEdgeCase {
+    const char* Name;
+    std::vector<uint8_t> Input;
+    bool ReadsDeliver;
+    int32_t Count;
+    std::vector<uint8_t> Expected;
+    int ExpectedReads; // -1: not checked
+};
+
+TEST_F(LzhDecoder, EdgeCases) {
+    const TEdgeCase Cases[] = {
+        {"count 0 asks for nothing", {1, 2, 3}, true, 0, {}, 0},
+        {"negative count asks for nothing", {1, 2, 3}, true, -7, {}, 0},
+        {"reads deliver nothing, count 1", {}, false, 1, {0x74}, 2},
+        // 0x74 from eight zero bits, then symbol 313: length 60 at position 0, delivered whole.
+        {"all-zero input, count 5", std::vector<uint8_t>(64, 0), true, 5,
+         std::vector<uint8_t>(61, 0x74), -1},
+        {"input ends early, tail reads as zeros", {}, true, 5, std::vector<uint8_t>(61, 0x74), -1},
+    };
+    for (const TEdgeCase& c : Cases) {
+        SCOPED_TRACE(c.Name);
+        Io = TIo();
+        Io.ReadsDeliver = c.ReadsDeliver;
+        EXPECT_EQ(Decode(c.Input, c.Count), c.Expected);
+        if (c.ExpectedReads >= 0) {
+            EXPECT_EQ(Io.Reads, c.ExpectedReads);
+        }
+        EXPECT_EQ(LzhTestSeam::LiveTables, 0);
+    }
+}
+
+TEST_F(LzhDecoder, PositionTablesFollowTheRule) {
+    // Prefix length by upper six bits; codes handed out in ascending order from 0x00.
+    auto LengthOf = [](int h) {
+        return h == 0 ? 3 : h < 4 ? 4 : h < 12 ? 5 : h < 24 ? 6 : h < 48 ? 7 : 8;
+    };
+    int b = 0;
+    for (int h = 0; h < 64; h++) {
+        for (int k = 0; k < 1 << (8 - LengthOf(h)); k++, b++) {
+            EXPECT_EQ(PositionCode[b], h) << "byte " << b;
+            EXPECT_EQ(PositionLength[b], LengthOf(h)) << "byte " << b;
+        }
+    }
+    EXPECT_EQ(b, 256);
+    EXPECT_EQ(PositionCode[0x1F], 0);
+    EXPECT_EQ(PositionCode[0x20], 1);
+    EXPECT_EQ(PositionCode[0x50], 4);
+    EXPECT_EQ(PositionCode[0x90], 12);
+    EXPECT_EQ(PositionCode[0xC0], 24);
+    EXPECT_EQ(PositionCode[0xF0], 48);
+    EXPECT_EQ(PositionCode[0xFF], 63);
+}
+
+TEST_F(LzhDecoder, StartingTreeHas198EightBitAnd116NineBitCodes) {
+    TLzhWriter Writer;
+    int Lengths[SymbolCount];
+    Writer.SymbolLengths(Lengths);
+    int Eight = 0, Nine = 0;
+    for (int l : Lengths) {
+        Eight += l == 8;
+        Nine += l == 9;
+    }
+    EXPECT_EQ(Eight, 198);
+    EXPECT_EQ(Nine, 116);
+}
+
+TEST_F(LzhDecoder, FirstRebuildHappensInTheUpdateOfSymbol32455) {
+    TLzhTables Tables;
+    ASSERT_TRUE(AllocTables(Tables));
+    StartTree(Tables);
+    for (int i = 1; i <= 32454; i++)
+        UpdateTree(Tables, i % 7 == 0 ? 256 : 'e');
+    EXPECT_EQ(Tables.NodeFreq[RootNode], 0x8000) << "rebuilt too early";
+    UpdateTree(Tables, 'e');
+    // Halved leaves sum to a little over half the old root, plus the symbol just counted.
+    EXPECT_LT(Tables.NodeFreq[RootNode], 0x4200) << "not rebuilt in update 32455";
+    for (int i = 0; i < NodeCount; i++)
+        ASSERT_LE(Tables.NodeFreq[i], Tables.NodeFreq[i + 1]) << "order broken at " << i;
+    FreeTables(Tables);
+}
+
+TEST_F(LzhDecoder, RebuildHalvesRoundingUpAndPlacesAfterEqualFrequencies) {
+    TLzhTables Tables;
+    ASSERT_TRUE(AllocTables(Tables));
+    StartTree(Tables);
+    // Leaves: 'a' three times (freq 4), 'b' once (freq 2), the rest 1.
+    for (int s : {'a', 'b', 'a', 'a'})
+        UpdateTree(Tables, s);
+    RebuildTree(Tables);
+    int Leaf[SymbolCount];
+    for (int n = 0; n < NodeCount; n++)
+        if (Tables.NodeChild[n] >= NodeCount) Leaf[Tables.NodeChild[n] - NodeCount] = n;
+    EXPECT_EQ(Tables.NodeFreq[Leaf['a']], 2);
+    EXPECT_EQ(Tables.NodeFreq[Leaf['b']], 1);
+    EXPECT_EQ(Tables.NodeFreq[Leaf['c']], 1);
+    // Root: 313 leaves of 1 and one of 2.
+    EXPECT_EQ(Tables.NodeFreq[RootNode], 315);
+    // The first internal node (the first two leaves, frequency 2) goes after the 'a' leaf of 2.
+    int FirstInternal = -1;
+    for (int n = 0; n < NodeCount && FirstInternal < 0; n++)
+        if (Tables.NodeChild[n] < NodeCount) FirstInternal = n;
+    EXPECT_EQ(Tables.NodeChild[FirstInternal], 0);
+    EXPECT_GT(FirstInternal, Leaf['a']);
+    for (int n = 0; n < NodeCount; n++) {
+        int k = Tables.NodeChild[n];
+        EXPECT_EQ(Tables.NodeParent[k], n);
+        if (k < NodeCount) {
+            EXPECT_EQ(Tables.NodeParent[k + 1], n);
+        }
+    }
+    FreeTables(Tables);
+}
+
+TEST_F(LzhDecoder, OutputAcrossTheFirstRebuildRoundTrips) {
+    // Over 32,455 symbols, most of them literals, so later codes come from the rebuilt tree.
+    std::vector<uint8_t> Data;
+    uint32_t x = 12345;
+    while (Data.size() < 60000) {
+        x = x * 1103515245u + 12345u;
+        Data.push_back(static_cast<uint8_t>("etaoinshrdlu  \n"[(x >> 16) % 15]));
+    }
+    for (TLzhParse Parse : {TLzhParse::Greedy, TLzhParse::Optimal}) {
+        TLzhEncodeOptions Options;
+        Options.Parse = Parse;
+        std::vector<uint8_t> Stream = LzhEncode(Data.data(), Data.size(), Options);
+        EXPECT_EQ(Decode(Stream, static_cast<int32_t>(Data.size())), Data);
+    }
+}
+
+TEST_F(LzhDecoder, MatchReachesBackIntoInitialSpaces) {
+    TLzhWriter Writer;
+    Writer.Literal('A');
+    Writer.Match(5, 3);             // two bytes before the first output byte, then 'A', then itself
+    Writer.Match(3, 6 + RingStart); // from ring position 0, the oldest space
+    std::vector<uint8_t> Out = Decode(Writer.Finish(), 9);
+    EXPECT_EQ(std::string(Out.begin(), Out.end()), "A  A     ");
+    EXPECT_EQ(Out.size(), 9u);
+}
+
+TEST_F(LzhDecoder, ProceedFlagDropDeliversCurrentMatchWholeThenStops) {
+    TLzhWriter Writer;
+    Writer.Literal('x');
+    Writer.Match(10, 1);
+    Writer.Literal('y');
+    Writer.Literal('z');
+    Io.OnWrite = [](const std::vector<uint8_t>& Out) {
+        if (Out.size() == 3) ProceedFlag = 0;
+    };
+    std::vector<uint8_t> Out = Decode(Writer.Finish(), 100);
+    EXPECT_EQ(std::string(Out.begin(), Out.end()), std::string(11, 'x'));
+}
+
+TEST_F(LzhDecoder, ProceedFlagZeroAtStartDecodesNothing) {
+    ProceedFlag = 0;
+    EXPECT_TRUE(Decode({1, 2, 3}, 10).empty());
+    EXPECT_EQ(Io.Reads, 0);
+}
+
+struct TDiskFull {
+    int Code;
+};
+
+TEST_F(LzhDecoder, CallbackExceptionPassesThroughAfterRelease) {
+    struct TWhere {
+        const char* Name;
+        TBlockProc Read;
+        TBlockProc Write;
+    };
+    const TWhere Cases[] = {
+        {"write", ReadByte, [](void*, uint16_t, uint16_t&) { throw TDiskFull{7}; }},
+        {"read", [](void*, uint16_t, uint16_t&) { throw TDiskFull{7}; }, WriteByte},
+    };
+    for (const TWhere& c : Cases) {
+        SCOPED_TRACE(c.Name);
+        try {
+            LzhDecode(10, c.Read, c.Write);
+            ADD_FAILURE() << "no exception";
+        } catch (const TDiskFull& e) {
+            EXPECT_EQ(e.Code, 7);
+        }
+        EXPECT_EQ(LzhTestSeam::LiveTables, 0);
+    }
+}
+
+TEST_F(LzhDecoder, AllocationFailureRaisesBeforeAnyRequest) {
+    for (int Which = 1; Which <= 4; Which++) {
+        SCOPED_TRACE(Which);
+        LzhTestSeam::FailAllocation = Which;
+        Io = TIo();
+        try {
+            LzhDecode(10, ReadByte, WriteByte);
+            ADD_FAILURE() << "no exception";
+        } catch (const ElzhException& e) {
+            EXPECT_STREQ(e.what(), "LZH : Cannot get memory for dictionary tables");
+        }
+        EXPECT_EQ(Io.Reads, 0);
+        EXPECT_TRUE(Io.Output.empty());
+        EXPECT_EQ(LzhTestSeam::LiveTables, 0);
+        LzhTestSeam::FailAllocation = 0;
+    }
+}
+
+TEST_F(LzhDecoder, CallsDoNotDependOnEachOther) {
+    TLzhWriter Writer;
+    for (char c : std::string("hello hello hello"))
+        Writer.Literal(static_cast<uint8_t>(c));
+    std::vector<uint8_t> Stream = Writer.Finish();
+    std::vector<uint8_t> First = Decode(Stream, 17);
+    EXPECT_EQ(Decode(Stream, 17), First);
+    EXPECT_EQ(First, Bytes("hello hello hello"));
+}
+
+} // namespace
