@@ -6,22 +6,16 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -O coff")
 add_compile_options(-Os -ffunction-sections -fdata-sections)
 add_link_options(-static -Wl,--gc-sections)
 
-add_library(pv_setup STATIC
-  setup/Config.cpp
-  setup/FileIo.cpp
-  setup/Paths.cpp
-  setup/Registry.cpp
-  setup/RunState.cpp
-  setup/Setup.cpp
-  screens/Backdrop.cpp
-  screens/Placeholders.cpp
-  package/Unpack.cpp
-  shell/Placeholders.cpp)
+# Each subsystem lists its own sources.
+add_library(pv_setup STATIC)
+foreach(subsystem setup screens package shell)
+  include(${subsystem}/sources.cmake)
+endforeach()
 target_link_libraries(pv_setup PUBLIC pv_portable ole32 uuid shell32 advapi32 gdi32 user32)
 pv_warnings(pv_setup)
 
 # One executable per resource set: the product's, and two that lack a template, for the
-# tests of the sequence's decision table.
+# end-to-end tests of the sequence's decision table.
 function(pv_setup_exe name output)
   add_executable(${name} WIN32 setup/Main.cpp resources/setup.rc)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${output})
@@ -33,6 +27,8 @@ endfunction()
 pv_setup_exe(setup SETUP)
 pv_setup_exe(setup_without_license SETUP-NOLICENSE)
 target_compile_definitions(setup_without_license PRIVATE PV_WITHOUT_LICENSE)
+pv_setup_exe(setup_without_main SETUP-NOMAIN)
+target_compile_definitions(setup_without_main PRIVATE PV_WITHOUT_MAIN)
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/logo.bmp;${CMAKE_SOURCE_DIR}/resources/setup.ico")
 

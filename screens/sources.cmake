@@ -1,0 +1,3 @@
+target_sources(pv_setup PRIVATE
+  screens/Backdrop.cpp
+  screens/Placeholders.cpp)

@@ -1,0 +1,2 @@
+target_sources(pv_setup PRIVATE
+  shell/Placeholders.cpp)
