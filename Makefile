@@ -1,17 +1,18 @@
 # Front door of the build: `make demo` and `make test` do all set-up on a fresh machine.
 # Results land in $(BUILD): native/ (tools, unit tests), win32/ (SETUP.EXE, the product's
-# 32-bit build), win64/ (the same sources as 64-bit, for test machines without 32-bit
-# support), demo/ (the demo's disks, screenshots and report).
+# 32-bit build), wintest-i686/ or wintest-x86_64/ (the Windows tests, with the same sources
+# built as 64-bit on machines that cannot run 32-bit code), demo/ (the demo's disks,
+# screenshots and report).
 
 BUILD ?= build
 JOBS ?= 2
 ROOT := $(abspath .)
 B := $(abspath $(BUILD))
 TEST_ARCH := $(shell . scripts/wine-loader.sh 2>/dev/null; echo $$PV_TEST_ARCH)
-WIN_TEST_DIR := $(if $(filter i686,$(TEST_ARCH)),$(B)/win32,$(B)/win64)
+WIN_TEST_DIR := $(B)/wintest-$(TEST_ARCH)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native win32 win64 wintest test test-native test-wine demo fuzz bench format clean
+.PHONY: all deps native win32 wintest test test-native test-wine demo fuzz bench format clean
 
 all: native win32
 
@@ -27,15 +28,13 @@ win32: deps
 	  -DPV_NATIVE_BUILD=$(B)/native >/dev/null
 	@cmake --build $(B)/win32 -j $(JOBS)
 
-win64: deps
-	@cmake -S . -B $(B)/win64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-x86_64.cmake \
+wintest: native
+	@cmake -S . -B $(WIN_TEST_DIR) $(CMAKE_GEN) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-$(TEST_ARCH).cmake -DPV_THREAD_MODEL=posix \
 	  -DPV_NATIVE_BUILD=$(B)/native >/dev/null
-	@cmake --build $(B)/win64 -j $(JOBS)
+	@cmake --build $(WIN_TEST_DIR) -j $(JOBS)
 
-wintest: native win32
-	@if [ "$(TEST_ARCH)" != i686 ]; then $(MAKE) --no-print-directory win64; fi
-
-test-native: native
+test-native: native win32
 	ctest --test-dir $(B)/native --output-on-failure -j $(JOBS)
 
 test-wine: wintest
@@ -44,7 +43,7 @@ test-wine: wintest
 
 test: test-native test-wine
 
-demo: native wintest
+demo: native win32 wintest
 	bash scripts/demo.sh $(B)
 
 fuzz: deps
