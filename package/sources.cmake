@@ -1,2 +1,3 @@
 target_sources(pv_setup PRIVATE
-  package/Unpack.cpp)
+  package/Unpack.cpp
+  package/Volumes.cpp)

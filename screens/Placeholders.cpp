@@ -3,7 +3,6 @@
 #include "screens/Destination.h"
 #include "screens/Group.h"
 #include "screens/License.h"
-#include "screens/Progress.h"
 
 namespace {
 
@@ -18,8 +17,6 @@ INT_PTR PlaceholderDialog(HWND Dialog, UINT Message) {
 } // namespace
 
 const char AgreementText[] = "";
-int32_t MeterPercent = 0;
-int32_t LastDrawnPercent = -1;
 
 INT_PTR CALLBACK DestinationDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
     return PlaceholderDialog(Dialog, Message);
@@ -30,18 +27,7 @@ INT_PTR CALLBACK LicenseDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
 INT_PTR CALLBACK GroupDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
     return PlaceholderDialog(Dialog, Message);
 }
-INT_PTR CALLBACK CopyingDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
-    return PlaceholderDialog(Dialog, Message);
-}
-INT_PTR CALLBACK UnpackingDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
-    return PlaceholderDialog(Dialog, Message);
-}
-
 void CenterOnScreen(HWND) {}
 bool ConfirmExit() {
     return true;
 }
-void OpenMeter(HWND) {}
-void DrawMeter(int32_t, int32_t) {}
-void CloseMeter() {}
-void PumpMessages() {}

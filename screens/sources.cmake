@@ -1,3 +1,4 @@
 target_sources(pv_setup PRIVATE
   screens/Backdrop.cpp
-  screens/Placeholders.cpp)
+  screens/Placeholders.cpp
+  screens/Progress.cpp)

@@ -1,0 +1,4 @@
+#include "package/Volumes.h"
+
+// Placeholder until volume gathering lands.
+void GatherVolumes(HWND) {}
