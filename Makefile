@@ -12,7 +12,7 @@ TEST_ARCH := $(shell . scripts/wine-loader.sh 2>/dev/null; echo $$PV_TEST_ARCH)
 WIN_TEST_DIR := $(B)/wintest-$(TEST_ARCH)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native win32 wintest test test-native test-wine demo fuzz bench format clean
+.PHONY: all deps native win32 wintest test test-fuzz test-native test-wine demo fuzz bench format clean
 
 all: native win32
 
@@ -20,7 +20,8 @@ deps:
 	@bash scripts/install-deps.sh
 
 native: deps
-	@cmake -S . -B $(B)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(B)/native $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DPV_PRODUCT_EXE=$(B)/win32/SETUP.exe >/dev/null
 	@cmake --build $(B)/native -j $(JOBS)
 
 win32: deps
@@ -41,13 +42,17 @@ test-wine: wintest
 	@echo "Windows tests: $(TEST_ARCH) build under Wine ($(WIN_TEST_DIR))"
 	bash scripts/winebench.sh $(B) ctest --test-dir $(WIN_TEST_DIR) --output-on-failure
 
-test: test-native test-wine
+# A short fuzz run first; the Windows tests last, so that CI reads ctest's closing line.
+test-fuzz: deps
+	FUZZ_BUILD=$(B)/fuzz bash scripts/fuzz.sh 10
+
+test: test-fuzz test-native test-wine
 
 demo: native win32 wintest
 	bash scripts/demo.sh $(B)
 
 fuzz: deps
-	bash scripts/fuzz.sh $(or $(SECONDS),60)
+	FUZZ_BUILD=$(B)/fuzz bash scripts/fuzz.sh $(or $(FUZZ_SECONDS),60)
 
 bench: native
 	bash scripts/bench.sh $(B)

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets in build/fuzz and runs each for the given seconds (default 60).
+# Builds the fuzz targets in build/fuzz (or $FUZZ_BUILD) and runs each for the given seconds (default 60).
 # Prints each target's executions and findings; exits non-zero on a finding.
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/fuzz
+build=${FUZZ_BUILD:-$root/build/fuzz}
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j2 >/dev/null
 status=0
