@@ -32,6 +32,8 @@ target_compile_definitions(setup_without_main PRIVATE PV_WITHOUT_MAIN)
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/logo.bmp;${CMAKE_SOURCE_DIR}/resources/setup.ico")
 
+include(demo/windows.cmake)
+
 # The tests need GoogleTest, which needs the posix thread model.
 if(PV_THREAD_MODEL STREQUAL posix)
   add_subdirectory(tests/wine)

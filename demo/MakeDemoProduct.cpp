@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/ProductFiles.h"
+
 namespace {
 
 using TBytes = std::vector<uint8_t>;
@@ -369,14 +371,6 @@ TBytes MakeShapes(size_t Size, uint64_t Seed, const char* Magic) {
     return b;
 }
 
-struct TFile {
-    const char* Name;
-    size_t Size;
-    TBytes (*Make)(size_t Size, uint64_t Seed);
-};
-
-constexpr size_t MainSize = 727552;
-constexpr size_t ProductSize = 3937836;
 constexpr size_t StandinSetupSize = 250368;
 
 TBytes Program(size_t Size, uint64_t Seed) {
@@ -404,17 +398,18 @@ TBytes Template(size_t Size, uint64_t Seed) {
     return MakeShapes(Size, Seed, "PVDTP1\x1A");
 }
 
-// The further files in table order; the last one takes what is left of the product's size.
-const TFile Further[] = {
-    {"Uninstal.exe", 61440, Program},  {"PictView.exe", 286720, Program},
-    {"PictConv.exe", 143360, Program}, {"PICTCORE.DLL", 519168, Library},
-    {"PICTFILT.DLL", 398336, Library}, {"PICTIO.DLL", 246784, Library},
-    {"PICTTWN.DLL", 87552, Library},   {"Pictavrn.HLP", 612352, Help},
-    {"PictIcon.icl", 178688, Icons},   {"PictCurs.cul", 95744, Cursors},
-    {"Busy.ani", 10246, Animated},     {"Wait.ani", 8190, Animated},
-    {"Brush.ani", 12038, Animated},    {"Default.dtp", 64512, Template},
-    {"Clipart.lib", 0, Clipart},
+// How each further file is made, by its position in the table.
+TBytes (*const MakeFurther[])(size_t Size, uint64_t Seed) = {
+    Program, Program, Program,  Library,  Library,  Library,  Library, Help,
+    Icons,   Cursors, Animated, Animated, Animated, Template, Clipart,
 };
+static_assert(std::size(MakeFurther) == std::size(DemoFurtherFiles));
+
+// A real program takes the place of a generated one; a shorter one is padded to the slot's
+// size (an overlay after the image, which Windows ignores), so the product keeps its shape.
+void PadTo(TBytes& Bytes, size_t Size) {
+    if (Bytes.size() < Size) Bytes.resize(Size, 0);
+}
 
 bool WriteFile(const std::string& Path, const TBytes& Bytes) {
     std::ofstream f(Path, std::ios::binary | std::ios::trunc);
@@ -431,12 +426,11 @@ bool ReadFile(const std::string& Path, TBytes& Bytes) {
 }
 
 int Usage() {
-    std::cerr
-        << "usage: pictavorn_demo --out DIR [--main PROGRAM] [--uninstaller PROGRAM]\n"
-           "Writes the demo product into DIR/product, its description DIR/product.txt and a\n"
-           "stand-in setup program DIR/setup-standin.exe.\n"
-           "--main and --uninstaller put real programs in place of the generated ones, taken\n"
-           "as they are (the product's total then changes with their sizes).\n";
+    std::cerr << "usage: pictavorn_demo --out DIR [--main PROGRAM] [--uninstaller PROGRAM]\n"
+                 "Writes the demo product into DIR/product, its description DIR/product.txt and a\n"
+                 "stand-in setup program DIR/setup-standin.exe.\n"
+                 "--main and --uninstaller put real programs in place of the generated ones; a\n"
+                 "shorter program is padded to its slot, so the product keeps its shape.\n";
     return 2;
 }
 
@@ -471,28 +465,31 @@ int main(int argc, char** argv) {
             return 1;
         }
     } else {
-        Main = MakeProgram(MainSize, 1, 90, false);
+        Main = MakeProgram(DemoMainSize, 1, 90, false);
     }
+    PadTo(Main, DemoMainSize);
     std::string Description =
         "# Pictavorn demo product: the main program, then the table's files\n";
     Description += "product/Pictavorn.Exe\n";
     if (!WriteFile(Folder + "/Pictavorn.Exe", Main))
         return std::cerr << "pictavorn_demo: cannot write into " << Folder << "\n", 1;
 
-    size_t Left = ProductSize - MainSize;
+    size_t Left = DemoProductSize - Main.size();
     uint64_t Seed = 100;
-    for (const TFile& f : Further) {
+    for (size_t Index = 0; Index < std::size(DemoFurtherFiles); Index++) {
+        const TProductFile& f = DemoFurtherFiles[Index];
         size_t Size = f.Size ? f.Size : Left;
-        Left -= Size;
         TBytes Bytes;
         if (!UninstallerPath.empty() && std::strcmp(f.Name, "Uninstal.exe") == 0) {
             if (!ReadFile(UninstallerPath, Bytes)) {
                 std::cerr << "pictavorn_demo: cannot read " << UninstallerPath << "\n";
                 return 1;
             }
+            PadTo(Bytes, Size);
         } else {
-            Bytes = f.Make(Size, Seed);
+            Bytes = MakeFurther[Index](Size, Seed);
         }
+        Left -= std::min(Left, Bytes.size());
         Seed++;
         if (!WriteFile(Folder + "/" + f.Name, Bytes))
             return std::cerr << "pictavorn_demo: cannot write into " << Folder << "\n", 1;
