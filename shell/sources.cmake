@@ -1,2 +1,3 @@
 target_sources(pv_setup PRIVATE
-  shell/Placeholders.cpp)
+  shell/Shortcut.cpp
+  shell/Uninstall.cpp)
