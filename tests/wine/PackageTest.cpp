@@ -351,6 +351,12 @@ struct TCase {
         Settings["dest"] = Dest;
         Settings["disks"] = "2";
     }
+    // A case that failed stays for a look.
+    ~TCase() {
+        if (!testing::Test::HasFailure()) RemoveTree(Dir);
+    }
+    TCase(const TCase&) = delete;
+    TCase& operator=(const TCase&) = delete;
     std::string Disk(int Number) const {
         const std::string Folder = PathJoin(Dir, "disk" + std::to_string(Number));
         CreateDirectoryA(Folder.c_str(), nullptr);
