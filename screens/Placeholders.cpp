@@ -4,6 +4,10 @@
 #include "screens/Group.h"
 #include "screens/License.h"
 
+#include <string>
+
+#include "setup/Config.h"
+
 namespace {
 
 INT_PTR PlaceholderDialog(HWND Dialog, UINT Message) {
@@ -29,5 +33,6 @@ INT_PTR CALLBACK GroupDlgProc(HWND Dialog, UINT Message, WPARAM, LPARAM) {
 }
 void CenterOnScreen(HWND) {}
 bool ConfirmExit() {
-    return true;
+    const std::string Caption = "Exit " + ProductName;
+    return MessageBoxA(nullptr, MsgConfirmExit.c_str(), Caption.c_str(), MB_YESNO) == IDYES;
 }

@@ -10,7 +10,7 @@
 #include "setup/ProceedFlag.h"
 
 TPhaseProc CopyingPhase = GatherVolumes;
-TPhaseProc UnpackingPhase = [](HWND) { UnpackPackage(); };
+TPhaseProc UnpackingPhase = UnpackPackage;
 
 int32_t MeterPercent = 0;
 int32_t LastDrawnPercent = -1;
