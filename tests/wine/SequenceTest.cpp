@@ -17,6 +17,7 @@
 #include "setup/Paths.h"
 #include "setup/RunState.h"
 #include "setup/Setup.h"
+#include "tests/wine/MessageBoxes.h"
 
 namespace {
 
@@ -69,20 +70,15 @@ template <int Step> INT_PTR CALLBACK TestDlgProc(HWND Dialog, UINT Message, WPAR
 LRESULT CALLBACK AnswerBoxes(int Code, WPARAM WParam, LPARAM LParam) {
     if (Code == HCBT_ACTIVATE) {
         HWND Box = reinterpret_cast<HWND>(WParam);
-        char Class[32] = {}, Caption[256] = {}, Text[1024] = {};
-        GetClassNameA(Box, Class, sizeof Class);
         const bool Step =
             std::find(StepDialogs.begin(), StepDialogs.end(), Box) != StepDialogs.end();
-        if (std::string(Class) == "#32770" && GetDlgItem(Box, 0xFFFF) && !Step) {
-            GetWindowTextA(Box, Caption, sizeof Caption);
-            GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
+        if (IsMessageBox(Box) && !Step) {
             const HWND Owner = GetWindow(Box, GW_OWNER);
             const char* OwnerName = !Owner                    ? "none"
                                     : Owner == BackdropWindow ? "backdrop"
                                                               : "other";
-            const bool Icon = GetDlgItem(Box, 20) != nullptr; // the box's icon control
-            Note(std::string("box|") + OwnerName + "|" + Caption + "|" + Text +
-                 (Icon ? "|icon" : ""));
+            Note(std::string("box|") + OwnerName + "|" + WindowCaption(Box) + "|" + BoxText(Box) +
+                 (HasIcon(Box) ? "|icon" : ""));
             const bool YesNo = GetDlgItem(Box, IDYES) != nullptr;
             const int Answer = !YesNo ? IDOK : ChildAnswer == 'y' ? IDYES : IDNO;
             PostMessageA(Box, WM_COMMAND, MAKEWPARAM(Answer, BN_CLICKED), 0);
