@@ -2,7 +2,12 @@
 
 #include "setup/ProceedFlag.h"
 
+#include <cstddef>
 #include <new>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 const char* const LzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
 const char* const LzhFreeFailedMessage = "LZH : Error freeing memory for dictionary tables";
@@ -40,6 +45,9 @@ const uint8_t PositionLength[256] = {
 
 namespace {
 
+// NodeFreq entries beyond the sentinel, so that eight entries from any node can be loaded.
+constexpr int FreqPadding = 7;
+
 template <typename T> T* AllocOne(size_t Count) {
     if (LzhTestSeam::FailAllocation > 0 && --LzhTestSeam::FailAllocation == 0) return nullptr;
     return new (std::nothrow) T[Count];
@@ -48,7 +56,7 @@ template <typename T> T* AllocOne(size_t Count) {
 } // namespace
 
 bool AllocTables(TLzhTables& Tables) {
-    Tables.NodeFreq = AllocOne<uint16_t>(NodeCount + 1);
+    Tables.NodeFreq = AllocOne<uint16_t>(NodeCount + 1 + FreqPadding);
     Tables.NodeChild = Tables.NodeFreq ? AllocOne<int16_t>(NodeCount) : nullptr;
     Tables.NodeParent = Tables.NodeChild ? AllocOne<int16_t>(NodeCount + SymbolCount) : nullptr;
     Tables.RingBuffer = Tables.NodeParent ? AllocOne<uint8_t>(RingSize) : nullptr;
@@ -89,7 +97,9 @@ void StartTree(TLzhTables& Tables) {
         Parent[i] = Parent[i + 1] = static_cast<int16_t>(j);
         i += 2;
     }
-    Freq[NodeCount] = 0xFFFF;
+    // The sentinel, and the padding after it for the decoder's eight-wide scan.
+    for (int p = NodeCount; p <= NodeCount + FreqPadding; p++)
+        Freq[p] = 0xFFFF;
     Parent[RootNode] = 0;
 }
 
@@ -132,13 +142,95 @@ namespace {
 
 #if defined(__GNUC__)
 #define LZH_INLINE inline __attribute__((always_inline))
+#define LZH_NOINLINE __attribute__((noinline))
+#define LZH_LIKELY(x) __builtin_expect(!!(x), 1)
+#define LZH_UNLIKELY(x) __builtin_expect(!!(x), 0)
 #else
 #define LZH_INLINE inline
+#define LZH_NOINLINE
+#define LZH_LIKELY(x) (x)
+#define LZH_UNLIKELY(x) (x)
 #endif
 
-// Shared by UpdateTree and the decoding loop, where it is inlined.
-LZH_INLINE void CountSymbol(uint16_t* Freq, int16_t* Child, int16_t* Parent, TLzhTables& Tables,
-                            int Symbol) {
+// The highest index from n + 1 on whose frequency is below k, less one: where node n goes when
+// its frequency becomes k. The sentinel above the root ends the scan.
+LZH_INLINE intptr_t LastBelow(const uint16_t* Freq, intptr_t n, uint16_t k) {
+    intptr_t l = n + 1;
+#ifdef __SSE2__
+    const __m128i K = _mm_set1_epi16(static_cast<short>(k));
+    for (;;) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Freq + l));
+        // Lanes at k or above, where k - v saturates to 0.
+        unsigned Stop = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(K, v), _mm_setzero_si128())));
+        if (LZH_LIKELY(Stop != 0)) return l + __builtin_ctz(Stop) / 2 - 1;
+        l += 8;
+    }
+#else
+    while (Freq[l] < k)
+        l++;
+    return l - 1;
+#endif
+}
+
+// The update as the decoder runs it: the same steps as UpdateTree, which stays the plain
+// version of them for the encoder (and so checks this one in every round trip).
+struct TTree {
+    uint16_t* Freq;
+    int16_t* Child;
+    int16_t* Parent;
+
+    // Swaps node n, whose frequency is now k, with node l, the last one still below k.
+    LZH_INLINE void Move(intptr_t n, intptr_t l, uint16_t k) const {
+        Freq[n] = Freq[l];
+        Freq[l] = k;
+        int i = Child[n];
+        Parent[i] = static_cast<int16_t>(l);
+        if (i < NodeCount) Parent[i + 1] = static_cast<int16_t>(l);
+        int j = Child[l];
+        Child[l] = static_cast<int16_t>(i);
+        Parent[j] = static_cast<int16_t>(n);
+        if (j < NodeCount) Parent[j + 1] = static_cast<int16_t>(n);
+        Child[n] = static_cast<int16_t>(j);
+    }
+
+    // Counts the symbol whose leaf is at node n. At the leaf's node a move is about as likely
+    // as not, which a branch would guess wrong half the time, so that node always takes the
+    // move: with nothing below k after it, l is n and the swap leaves everything as it was.
+    LZH_INLINE void CountFromLeaf(intptr_t n) const {
+        uint16_t k = static_cast<uint16_t>(Freq[n] + 1);
+        intptr_t l = LastBelow(Freq, n, k);
+        Freq[n] = Freq[l];
+        Freq[l] = k;
+        int i = Child[n]; // a leaf, with no second child
+        Parent[i] = static_cast<int16_t>(l);
+        int j = Child[l];
+        Child[l] = static_cast<int16_t>(i);
+        Parent[j] = static_cast<int16_t>(n);
+        int16_t NoSecondChild;
+        *(j < NodeCount ? &Parent[j + 1] : &NoSecondChild) = static_cast<int16_t>(n);
+        Child[n] = static_cast<int16_t>(j);
+        // Above the leaf, moves are rare.
+        n = Parent[l];
+        while (n != 0) {
+            k = static_cast<uint16_t>(Freq[n] + 1);
+            Freq[n] = k;
+            if (LZH_UNLIKELY(Freq[n + 1] < k)) {
+                l = LastBelow(Freq, n, k);
+                Move(n, l, k);
+                n = l;
+            }
+            n = Parent[n];
+        }
+    }
+};
+
+} // namespace
+
+void UpdateTree(TLzhTables& Tables, int Symbol) {
+    uint16_t* Freq = Tables.NodeFreq;
+    int16_t* Child = Tables.NodeChild;
+    int16_t* Parent = Tables.NodeParent;
     if (Freq[RootNode] == FreqLimit) RebuildTree(Tables);
     int n = Parent[Symbol + NodeCount];
     do {
@@ -166,12 +258,6 @@ LZH_INLINE void CountSymbol(uint16_t* Freq, int16_t* Child, int16_t* Parent, TLz
     } while (n != 0);
 }
 
-} // namespace
-
-void UpdateTree(TLzhTables& Tables, int Symbol) {
-    CountSymbol(Tables.NodeFreq, Tables.NodeChild, Tables.NodeParent, Tables, Symbol);
-}
-
 namespace {
 
 // Releases the tables however the decoding run ends.
@@ -180,82 +266,85 @@ struct TTablesGuard {
     ~TTablesGuard() { FreeTables(Tables); }
 };
 
-struct TBitReader {
-    TBlockProc ReadProc;
-    uint16_t BitBuffer = 0;
-    uint8_t BitCount = 0;
-
-    // Runs before every bit or byte taken, so the input is asked for up to two bytes ahead.
-    void FillBits() {
-        while (BitCount <= 8) {
-            uint8_t b = 0;
-            uint16_t Actual = 0;
-            ReadProc(&b, 1, Actual);
-            if (Actual != 1) b = 0;
-            BitBuffer = static_cast<uint16_t>(BitBuffer | (b << (8 - BitCount)));
-            BitCount = static_cast<uint8_t>(BitCount + 8);
-        }
-    }
-    unsigned ReadBit() {
-        FillBits();
-        unsigned Bit = BitBuffer >> 15;
-        BitBuffer = static_cast<uint16_t>(BitBuffer << 1);
-        BitCount--;
-        return Bit;
-    }
-    unsigned ReadCodeByte() {
-        FillBits();
-        unsigned Byte = BitBuffer >> 8;
-        BitBuffer = static_cast<uint16_t>(BitBuffer << 8);
-        BitCount = static_cast<uint8_t>(BitCount - 8);
-        return Byte;
-    }
+// The bit reader's state, passed by value so that it stays in registers in the decoding loop:
+// Count bits from bit 31 down, the bits below them zero.
+struct TBits {
+    uint32_t Buffer;
+    uint32_t Count;
 };
 
-// The table pointers come as values the callbacks cannot reach, so they stay in registers.
-LZH_INLINE int DecodeSymbol(uint16_t* Freq, int16_t* Child, int16_t* Parent, TLzhTables& Tables,
-                            TBitReader& Bits) {
-    int n = Child[RootNode];
-    while (n < NodeCount)
-        n = Child[n + Bits.ReadBit()];
-    int c = n - NodeCount;
-    CountSymbol(Freq, Child, Parent, Tables, c);
-    return c;
+// Out of line: the loop around the call would otherwise keep its values in memory.
+LZH_NOINLINE TBits Refill(TBlockProc ReadProc, TBits Bits) {
+    do {
+        uint8_t b = 0;
+        uint16_t Actual = 0;
+        ReadProc(&b, 1, Actual);
+        if (Actual != 1) b = 0;
+        Bits.Buffer |= static_cast<uint32_t>(b) << (24 - Bits.Count);
+        Bits.Count += 8;
+    } while (Bits.Count <= 8);
+    return Bits;
 }
 
-LZH_INLINE int DecodeMatchPosition(TBitReader& Bits) {
-    unsigned i = Bits.ReadCodeByte();
+// The refill runs before every bit or byte taken, so the input is asked for up to two bytes
+// ahead.
+LZH_INLINE unsigned TakeBit(TBlockProc ReadProc, TBits& Bits) {
+    if (Bits.Count <= 8) Bits = Refill(ReadProc, Bits);
+    unsigned Bit = Bits.Buffer >> 31;
+    Bits.Buffer <<= 1;
+    Bits.Count--;
+    return Bit;
+}
+
+LZH_INLINE unsigned TakeByte(TBlockProc ReadProc, TBits& Bits) {
+    if (Bits.Count <= 8) Bits = Refill(ReadProc, Bits);
+    unsigned Byte = Bits.Buffer >> 24;
+    Bits.Buffer <<= 8;
+    Bits.Count -= 8;
+    return Byte;
+}
+
+LZH_INLINE unsigned DecodeMatchPosition(TBlockProc ReadProc, TBits& Bits) {
+    unsigned i = TakeByte(ReadProc, Bits);
     unsigned High = PositionCode[i];
     int Extra = PositionLength[i] - 2;
     for (int e = 0; e < Extra; e++)
-        i = static_cast<uint16_t>(i * 2 + Bits.ReadBit());
-    return static_cast<int>(High * 64 + (i & 63));
+        i = i * 2 + TakeBit(ReadProc, Bits);
+    return High * 64 + (i & 63);
 }
 
 } // namespace
 
 void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
-    TBitReader Bits{ReadProc};
     TLzhTables Tables;
     if (!AllocTables(Tables)) throw ElzhException(LzhNoMemoryMessage);
     TTablesGuard Guard{Tables};
 
     StartTree(Tables);
     uint8_t* const Ring = Tables.RingBuffer;
-    uint16_t* const Freq = Tables.NodeFreq;
-    int16_t* const Child = Tables.NodeChild;
-    int16_t* const Parent = Tables.NodeParent;
+    const TTree Tree{Tables.NodeFreq, Tables.NodeChild, Tables.NodeParent};
+    const int16_t* const Child = Tables.NodeChild;
     for (int i = 0; i < RingStart; i++)
         Ring[i] = ' ';
     // Never set by the format; zero so that a stray match reads something fixed.
     for (int i = RingStart; i < RingSize; i++)
         Ring[i] = 0;
+    TBits Bits{0, 0};
     unsigned r = RingStart;
     int64_t Done = 0; // wider than Count: a final match may pass INT32_MAX
     uint16_t Actual = 0;
 
     while (Done < Count && ProceedFlag != 0) {
-        int c = DecodeSymbol(Freq, Child, Parent, Tables, Bits);
+        intptr_t n = Child[RootNode];
+        while (n < NodeCount) {
+            // The pair's address first, so that only the load is on the chain of steps.
+            const int16_t* Pair = Child + TakeBit(ReadProc, Bits);
+            n = Pair[n];
+        }
+        int c = static_cast<int>(n) - NodeCount;
+        if (LZH_UNLIKELY(Tree.Freq[RootNode] == FreqLimit)) RebuildTree(Tables);
+        Tree.CountFromLeaf(Tree.Parent[n]);
+
         if (c < 256) {
             uint8_t b = static_cast<uint8_t>(c);
             WriteProc(&b, 1, Actual);
@@ -264,7 +353,7 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
             Done++;
         } else {
             int Length = c - 256 + MatchThreshold + 1;
-            unsigned Start = (r - DecodeMatchPosition(Bits) - 1) & (RingSize - 1);
+            unsigned Start = (r - DecodeMatchPosition(ReadProc, Bits) - 1) & (RingSize - 1);
             for (int k = 0; k < Length; k++) {
                 uint8_t b = Ring[(Start + k) & (RingSize - 1)];
                 WriteProc(&b, 1, Actual);

@@ -32,7 +32,7 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc);
 // The decoder's tables; the encoder drives the same tree through the same procedures so that
 // both sides agree on every code.
 struct TLzhTables {
-    uint16_t* NodeFreq = nullptr;  // NodeCount + 1 entries, the last one a 0xFFFF sentinel
+    uint16_t* NodeFreq = nullptr;  // NodeCount + 8 entries, 0xFFFF from NodeCount on (sentinel)
     int16_t* NodeChild = nullptr;  // NodeCount entries; >= NodeCount marks a leaf
     int16_t* NodeParent = nullptr; // NodeCount + SymbolCount entries
     uint8_t* RingBuffer = nullptr; // RingSize bytes

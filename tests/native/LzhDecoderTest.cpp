@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct TIo {
     bool ReadsDeliver = true;
     int Reads = 0;
     std::vector<uint8_t> Output;
+    std::vector<int> ReadsAtWrite; // requests made before each output byte
     // Called after every byte written, with the output so far.
     void (*OnWrite)(const std::vector<uint8_t>&) = nullptr;
 } Io;
@@ -35,6 +37,7 @@ void ReadByte(void* Buffer, uint16_t Count, uint16_t& Actual) {
 void WriteByte(void* Buffer, uint16_t Count, uint16_t& Actual) {
     EXPECT_EQ(Count, 1);
     Io.Output.push_back(*static_cast<uint8_t*>(Buffer));
+    Io.ReadsAtWrite.push_back(Io.Reads);
     Actual = Count;
     if (Io.OnWrite) Io.OnWrite(Io.Output);
 }
@@ -90,6 +93,85 @@ TEST_F(LzhDecoder, EdgeCases) {
         }
         EXPECT_EQ(LzhTestSeam::LiveTables, 0);
     }
+}
+
+// The reader asks for a byte only when the next bit or byte would leave it fewer than nine
+// bits: before the take that starts at bit t (from 1) it has read (t + 15) / 8 bytes. Each
+// symbol ends with a single-bit take, so every byte of a symbol ending at bit t comes after
+// exactly (t + 15) / 8 requests, and none are made after the last byte.
+struct TSymbolPlan {
+    std::vector<uint8_t> Stream;
+    std::vector<uint8_t> Output;
+    std::vector<int> ReadsAtWrite;
+};
+
+TSymbolPlan PlanSymbols(int Symbols, uint32_t Seed) {
+    TLzhWriter Writer;
+    TSymbolPlan Plan;
+    int Lengths[SymbolCount];
+    int64_t Bits = 0;
+    for (int s = 0; s < Symbols; s++) {
+        Seed = Seed * 1103515245u + 12345u;
+        uint32_t x = Seed >> 8;
+        Writer.SymbolLengths(Lengths);
+        if (x % 3 != 0) {
+            // Literals from a skewed alphabet, so that codes of many lengths turn up.
+            uint8_t c = static_cast<uint8_t>((x >> 2) % (1 + (x >> 12) % 200));
+            Bits += Lengths[c];
+            Writer.Literal(c);
+            Plan.Output.push_back(c);
+            Plan.ReadsAtWrite.push_back(static_cast<int>((Bits + 15) / 8));
+        } else {
+            int Length = 3 + (x >> 2) % 58;
+            // Every prefix class of the position code.
+            int Distance = 1 + ((x >> 8) % 4096 >> ((x >> 4) % 7));
+            // Not into the ring's unset tail before the first output byte.
+            Distance = std::min<int>(Distance, static_cast<int>(Plan.Output.size()) + RingStart);
+            Bits += Lengths[256 + Length - 3] + TLzhWriter::PositionBits(Distance);
+            Writer.Match(Length, Distance);
+            size_t From = Plan.Output.size() - Distance;
+            for (int k = 0; k < Length; k++) {
+                // Before the first output byte the ring holds spaces.
+                uint8_t b = From + k < Plan.Output.size() ? Plan.Output[From + k] : ' ';
+                Plan.Output.push_back(b);
+                Plan.ReadsAtWrite.push_back(static_cast<int>((Bits + 15) / 8));
+            }
+        }
+    }
+    Plan.Stream = Writer.Finish();
+    return Plan;
+}
+
+TEST_F(LzhDecoder, ReadRequestsComeExactlyWhenTheReaderRunsLow) {
+    const struct {
+        const char* Name;
+        int Symbols;
+        uint32_t Seed;
+    } Cases[] = {
+        {"a few symbols", 40, 7},
+        {"past the first rebuild", 34000, 99},
+    };
+    for (const auto& c : Cases) {
+        SCOPED_TRACE(c.Name);
+        TSymbolPlan Plan = PlanSymbols(c.Symbols, c.Seed);
+        Io = TIo();
+        ASSERT_EQ(Decode(Plan.Stream, static_cast<int32_t>(Plan.Output.size())), Plan.Output);
+        EXPECT_EQ(Io.ReadsAtWrite, Plan.ReadsAtWrite);
+        EXPECT_EQ(Io.Reads, Plan.ReadsAtWrite.back());
+    }
+}
+
+TEST_F(LzhDecoder, ProceedFlagDropMakesNoFurtherRequest) {
+    TSymbolPlan Plan = PlanSymbols(200, 3);
+    Io.OnWrite = [](const std::vector<uint8_t>& Out) {
+        if (Out.size() == 150) ProceedFlag = 0;
+    };
+    std::vector<uint8_t> Out = Decode(Plan.Stream, static_cast<int32_t>(Plan.Output.size()));
+    ASSERT_GE(Out.size(), 150u);
+    ASSERT_LT(Out.size(), Plan.Output.size());
+    EXPECT_EQ(Io.ReadsAtWrite,
+              std::vector<int>(Plan.ReadsAtWrite.begin(), Plan.ReadsAtWrite.begin() + Out.size()));
+    EXPECT_EQ(Io.Reads, Io.ReadsAtWrite.back());
 }
 
 TEST_F(LzhDecoder, PositionTablesFollowTheRule) {
