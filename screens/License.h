@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-extern const char AgreementText[];
+#include "screens/AgreementText.h"
 
 INT_PTR CALLBACK LicenseDlgProc(HWND Dialog, UINT Message, WPARAM WParam, LPARAM LParam);
