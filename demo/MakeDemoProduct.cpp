@@ -406,9 +406,12 @@ TBytes (*const MakeFurther[])(size_t Size, uint64_t Seed) = {
 static_assert(std::size(MakeFurther) == std::size(DemoFurtherFiles));
 
 // A real program takes the place of a generated one; a shorter one is padded to the slot's
-// size (an overlay after the image, which Windows ignores), so the product keeps its shape.
-void PadTo(TBytes& Bytes, size_t Size) {
-    if (Bytes.size() < Size) Bytes.resize(Size, 0);
+// size with the generated program's own tail (an overlay after the image, which Windows
+// ignores), so the product keeps its shape and compresses as the generated one would.
+void PadTo(TBytes& Bytes, const TBytes& Generated) {
+    if (Bytes.size() < Generated.size())
+        Bytes.insert(Bytes.end(), Generated.begin() + static_cast<std::ptrdiff_t>(Bytes.size()),
+                     Generated.end());
 }
 
 bool WriteFile(const std::string& Path, const TBytes& Bytes) {
@@ -459,15 +462,11 @@ int main(int argc, char** argv) {
     }
 
     TBytes Main;
-    if (!MainPath.empty()) {
-        if (!ReadFile(MainPath, Main)) {
-            std::cerr << "pictavorn_demo: cannot read " << MainPath << "\n";
-            return 1;
-        }
-    } else {
-        Main = MakeProgram(DemoMainSize, 1, 90, false);
+    if (!MainPath.empty() && !ReadFile(MainPath, Main)) {
+        std::cerr << "pictavorn_demo: cannot read " << MainPath << "\n";
+        return 1;
     }
-    PadTo(Main, DemoMainSize);
+    PadTo(Main, MakeProgram(DemoMainSize, 1, 90, false));
     std::string Description =
         "# Pictavorn demo product: the main program, then the table's files\n";
     Description += "product/Pictavorn.Exe\n";
@@ -485,7 +484,7 @@ int main(int argc, char** argv) {
                 std::cerr << "pictavorn_demo: cannot read " << UninstallerPath << "\n";
                 return 1;
             }
-            PadTo(Bytes, Size);
+            PadTo(Bytes, MakeFurther[Index](Size, Seed));
         } else {
             Bytes = MakeFurther[Index](Size, Seed);
         }

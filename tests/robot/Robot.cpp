@@ -18,6 +18,7 @@
 namespace {
 
 struct TStep {
+    std::string File;
     int Line;
     std::string Source;
     std::vector<std::string> Args;
@@ -92,29 +93,41 @@ std::vector<std::string> Tokens(const std::string& Line) {
     return Out;
 }
 
-std::vector<TStep> ReadScenario(const std::string& Path) {
+std::string ScenarioPath(const std::string& Argument);
+
+// `include FILE` takes the steps of FILE in its place; a relative name is taken from the
+// folder of the scenario that includes it.
+std::vector<TStep> ReadScenario(const std::string& Path, int Depth = 0) {
+    if (Depth > 8) throw std::runtime_error("includes nested too deep at " + Path);
     FILE* File = std::fopen(Path.c_str(), "rb");
     if (!File) throw std::runtime_error("cannot read the scenario " + Path);
+    std::string Text;
+    for (int C; (C = std::fgetc(File)) != EOF;) Text += static_cast<char>(C);
+    std::fclose(File);
     std::vector<TStep> Steps;
-    std::string Line;
     int Number = 0;
-    for (int C = 0; C != EOF;) {
-        C = std::fgetc(File);
-        if (C != '\n' && C != EOF) {
-            Line += static_cast<char>(C);
-            continue;
-        }
+    for (size_t At = 0; At <= Text.size();) {
+        size_t End = Text.find('\n', At);
+        if (End == std::string::npos) End = Text.size();
+        const std::string Line = Text.substr(At, End - At);
+        At = End + 1;
         ++Number;
         try {
-            TStep Step{Number, Line, Tokens(Line)};
-            if (!Step.Args.empty()) Steps.push_back(Step);
+            TStep Step{Path, Number, Line, Tokens(Line)};
+            if (Step.Args.size() == 2 && Step.Args[0] == "include") {
+                std::string Included = ScenarioPath(Step.Args[1]);
+                const size_t Slash = Path.find_last_of("\\/");
+                if (Included.find(':') == std::string::npos && Slash != std::string::npos)
+                    Included = Path.substr(0, Slash + 1) + Included;
+                const std::vector<TStep> More = ReadScenario(Included, Depth + 1);
+                Steps.insert(Steps.end(), More.begin(), More.end());
+            } else if (!Step.Args.empty()) {
+                Steps.push_back(Step);
+            }
         } catch (const EStepFailed& Error) {
-            std::fclose(File);
             throw std::runtime_error(Path + ":" + std::to_string(Number) + ": " + Error.what());
         }
-        Line.clear();
     }
-    std::fclose(File);
     return Steps;
 }
 
@@ -141,6 +154,7 @@ std::string ProgramName;
 HWND Current = nullptr;
 std::string CurrentCaption;
 DWORD TimeoutMs = 10000;
+DWORD StartTicks = GetTickCount();
 
 int Number(const std::string& Text) {
     char* End = nullptr;
@@ -167,9 +181,19 @@ std::string ClassOf(HWND Window) {
 }
 
 struct TSearch {
-    std::string Caption, Class;
+    std::string Caption, Class, Text; // an empty Text matches any
     HWND Found;
 };
+
+std::string StaticText(HWND Window) {
+    const HWND Text = GetDlgItem(Window, 0xFFFF);
+    char Buffer[1024] = {};
+    DWORD_PTR Result = 0;
+    if (Text)
+        SendMessageTimeoutA(Text, WM_GETTEXT, sizeof Buffer, reinterpret_cast<LPARAM>(Buffer),
+                            SMTO_ABORTIFHUNG, 500, &Result);
+    return Buffer;
+}
 
 BOOL CALLBACK Match(HWND Window, LPARAM Param) {
     auto& Search = *reinterpret_cast<TSearch*>(Param);
@@ -177,12 +201,14 @@ BOOL CALLBACK Match(HWND Window, LPARAM Param) {
     GetWindowThreadProcessId(Window, &Owner);
     if (!IsWindowVisible(Window) || (ProcessId && Owner != ProcessId)) return TRUE;
     if (ClassOf(Window) != Search.Class || Caption(Window) != Search.Caption) return TRUE;
+    if (!Search.Text.empty() && StaticText(Window) != Search.Text) return TRUE;
     Search.Found = Window;
     return FALSE; // the topmost of that caption
 }
 
-HWND FindWindowByCaption(const std::string& Text, const std::string& Class) {
-    TSearch Search{Text, Class, nullptr};
+HWND FindWindowByCaption(const std::string& Caption, const std::string& Class,
+                         const std::string& Text) {
+    TSearch Search{Caption, Class, Text, nullptr};
     EnumWindows(Match, reinterpret_cast<LPARAM>(&Search));
     return Search.Found;
 }
@@ -231,13 +257,8 @@ BOOL CALLBACK Describe(HWND Window, LPARAM) {
     if (!IsWindowVisible(Window) || (ProcessId && Owner != ProcessId)) return TRUE;
     std::fprintf(stderr, "  window %s class %s", Shown(Caption(Window)).c_str(),
                  ClassOf(Window).c_str());
-    if (const HWND Text = GetDlgItem(Window, 0xFFFF)) {
-        DWORD_PTR Result = 0;
-        char Buffer[1024] = {};
-        SendMessageTimeoutA(Text, WM_GETTEXT, sizeof Buffer, reinterpret_cast<LPARAM>(Buffer),
-                            SMTO_ABORTIFHUNG, 500, &Result);
-        std::fprintf(stderr, " text %s", Shown(Buffer).c_str());
-    }
+    if (GetDlgItem(Window, 0xFFFF))
+        std::fprintf(stderr, " text %s", Shown(StaticText(Window)).c_str());
     std::fprintf(stderr, "\n");
     return TRUE;
 }
@@ -293,11 +314,8 @@ void Need(const TStep& Step, size_t Least, size_t Most, const char* Usage) {
     if (Given < Least || Given > Most) Fail(std::string("usage: ") + Usage);
 }
 
-void Run(const TStep& Step) {
+void Run(std::string Command, const std::string& Name) {
     if (Process) Fail("a program is already running: end it with an `exit` step first");
-    std::string Command;
-    for (size_t At = 1; At < Step.Args.size(); ++At)
-        Command += (At > 1 ? " \"" : "\"") + Step.Args[At] + "\"";
     STARTUPINFOA Start = {};
     Start.cb = sizeof Start;
     PROCESS_INFORMATION Started = {};
@@ -307,8 +325,15 @@ void Run(const TStep& Step) {
     CloseHandle(Started.hThread);
     Process = Started.hProcess;
     ProcessId = Started.dwProcessId;
-    ProgramName = Step.Args[1];
+    ProgramName = Name;
     Current = nullptr;
+}
+
+void Run(const TStep& Step) {
+    std::string Command;
+    for (size_t At = 1; At < Step.Args.size(); ++At)
+        Command += (At > 1 ? " \"" : "\"") + Step.Args[At] + "\"";
+    Run(Command, Step.Args[1]);
 }
 
 void ExitStep(int Expected) {
@@ -326,10 +351,11 @@ void ExitStep(int Expected) {
              std::to_string(Expected));
 }
 
-void FindStep(const std::string& Caption, const std::string& Class) {
+void FindStep(const std::string& Caption, const std::string& Class, const std::string& Text) {
     HWND Found = nullptr;
-    if (!Eventually([&] { return (Found = FindWindowByCaption(Caption, Class)) != nullptr; }))
-        Fail("no visible " + Class + " window captioned " + Shown(Caption));
+    if (!Eventually([&] { return (Found = FindWindowByCaption(Caption, Class, Text)) != nullptr; }))
+        Fail("no visible " + Class + " window captioned " + Shown(Caption) +
+             (Text.empty() ? "" : " with the text " + Shown(Text)));
     Current = Found;
     CurrentCaption = Caption;
 }
@@ -412,6 +438,21 @@ void RegSetStep(const std::string& Path, const std::string& Name, const std::str
     if (Set != ERROR_SUCCESS) Fail("cannot set " + Name);
 }
 
+// The text of a REG_SZ value; false when the key or the value is missing.
+bool RegText(const std::string& Path, const std::string& Name, std::string& Text) {
+    std::string Rest;
+    const HKEY Root = RootKey(Path, Rest);
+    HKEY Key = nullptr;
+    if (RegOpenKeyExA(Root, Rest.c_str(), 0, KEY_READ, &Key) != ERROR_SUCCESS) return false;
+    char Buffer[4096] = {};
+    DWORD Size = sizeof Buffer - 1, Type = 0;
+    const LONG Read = RegQueryValueExA(Key, Name.empty() ? nullptr : Name.c_str(), nullptr, &Type,
+                                       reinterpret_cast<BYTE*>(Buffer), &Size);
+    RegCloseKey(Key);
+    Text = Buffer;
+    return Read == ERROR_SUCCESS || (Name.empty() && Read == ERROR_FILE_NOT_FOUND);
+}
+
 void RegDelStep(const TStep& Step) {
     std::string Rest;
     const HKEY Root = RootKey(Step.Args[1], Rest);
@@ -442,8 +483,8 @@ void Execute(const TStep& Step) {
         Need(Step, 1, 1, "exit CODE");
         ExitStep(Number(A[1]));
     } else if (Verb == "window") {
-        Need(Step, 1, 2, "window CAPTION [CLASS]");
-        FindStep(A[1], A.size() > 2 ? A[2] : "#32770");
+        Need(Step, 1, 3, "window CAPTION [CLASS [TEXT]]");
+        FindStep(A[1], A.size() > 2 ? A[2] : "#32770", A.size() > 3 ? A[3] : "");
     } else if (Verb == "text") {
         Need(Step, 2, 2, "text ID TEXT");
         TextStep(ControlId(A[1]), A[2]);
@@ -510,12 +551,33 @@ void Execute(const TStep& Step) {
     } else if (Verb == "regdel") {
         Need(Step, 1, 2, "regdel KEY [NAME]");
         RegDelStep(Step);
+    } else if (Verb == "reg") {
+        Need(Step, 3, 3, "reg KEY NAME TEXT");
+        std::string Text;
+        if (!RegText(A[1], A[2], Text)) Fail(A[1] + " has no value " + Shown(A[2]));
+        if (Text != A[3]) Fail(A[1] + " " + A[2] + " reads " + Shown(Text));
+    } else if (Verb == "noreg") {
+        Need(Step, 1, 2, "noreg KEY [NAME]");
+        std::string Text;
+        if (RegText(A[1], A.size() > 2 ? A[2] : "", Text)) Fail(A[1] + " " + (A.size() > 2 ? A[2] : "") + " exists");
+    } else if (Verb == "runreg") {
+        Need(Step, 2, 2, "runreg KEY NAME");
+        std::string Command;
+        if (!RegText(A[1], A[2], Command) || Command.empty()) Fail(A[1] + " has no " + A[2]);
+        Run(Command, Command);
+    } else if (Verb == "close") {
+        Need(Step, 0, 0, "close");
+        PostMessageA(Window(), WM_CLOSE, 0, 0);
+    } else if (Verb == "clock") {
+        Need(Step, 1, 1, "clock LABEL");
+        std::printf("robot: clock %s %lu ms\n", A[1].c_str(), GetTickCount() - StartTicks);
+        std::fflush(stdout);
     } else {
         Fail("unknown step " + Verb);
     }
 }
 
-std::string ScenarioPath(const char* Argument) {
+std::string ScenarioPath(const std::string& Argument) {
     std::string Path = Argument;
     if (!Path.empty() && Path[0] == '/') { // a host path: drive Z: is the host's root
         for (char& C : Path)
@@ -550,7 +612,7 @@ int main(int argc, char** argv) {
         try {
             Execute(Step);
         } catch (const std::exception& Error) {
-            std::fprintf(stderr, "robot: %s:%d: `%s`: %s\n", Path.c_str(), Step.Line,
+            std::fprintf(stderr, "robot: %s:%d: `%s`: %s\n", Step.File.c_str(), Step.Line,
                          Step.Source.c_str(), Error.what());
             std::fprintf(stderr, "robot: the windows on the screen:\n");
             EnumWindows(Describe, 0);

@@ -9,7 +9,6 @@ add_test(NAME wine_screens COMMAND ${wine_screens_command})
 # The real SETUP.EXE driven by the robot, one scenario each.
 pv_robot_test(robot_screens_cancel ${CMAKE_CURRENT_SOURCE_DIR}/screens/cancel.txt)
 pv_robot_test(robot_screens_agreement_exit ${CMAKE_CURRENT_SOURCE_DIR}/screens/agreement-exit.txt)
-pv_robot_test(robot_screens_walk ${CMAKE_CURRENT_SOURCE_DIR}/screens/walk.txt)
 
 # The backdrop's pixels, from the screenshot that the cancel scenario takes.
 add_executable(wine_backdrop_shot BackdropShotTest.cpp)
