@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/ChildRun.h"
+#include "tests/wine/MessageBoxes.h"
 #include "package/FileTableFormat.h"
 #include "package/Unpack.h"
 #include "screens/Progress.h"
@@ -121,14 +123,6 @@ std::string OwnerName(HWND Owner) {
     if (Owner == ProgressDialogs[0]) return "copying";
     if (Owner == ProgressDialogs[1]) return "unpacking";
     return "other";
-}
-
-bool HasIcon(HWND Box) {
-    for (int Id : {20, 0x0440}) { // the icon control of Windows' and of Wine's message box
-        const HWND Icon = GetDlgItem(Box, Id);
-        if (Icon && SendMessageA(Icon, STM_GETICON, 0, 0)) return true;
-    }
-    return false;
 }
 
 // The user at a disk prompt: i inserts the disk and presses OK, o presses OK without it,
@@ -250,10 +244,7 @@ int ChildMain(const std::string& Dir) {
                           static_cast<double>(Frequency.QuadPart);
         Note("elapsed|" + std::to_string(static_cast<long>(Ms)));
     }
-    std::ofstream Out(PathJoin(Dir, "log.txt"), std::ios::binary);
-    for (const auto& Line : Log)
-        Out << Line << "\n--\n";
-    Out.close();
+    WriteEvents(PathJoin(Dir, "log.txt"), Log);
     ExitProcess(static_cast<UINT>(Code));
 }
 
@@ -426,28 +417,11 @@ TRun RunCase(const TCase& Case) {
         for (const auto& Setting : Case.Settings)
             Out << Setting.first << "=" << Setting.second << "\n";
     }
-    std::string Command =
+    const std::string Command =
         "\"" + PathJoin(Case.Disk(1), "SETUP.EXE") + "\" --child \"" + Case.Dir + "\"";
-    STARTUPINFOA Start = {};
-    Start.cb = sizeof Start;
-    PROCESS_INFORMATION Process = {};
     TRun Run;
-    if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Start,
-                        &Process))
-        return Run;
-    if (WaitForSingleObject(Process.hProcess, 120000) != WAIT_OBJECT_0)
-        TerminateProcess(Process.hProcess, 98);
-    GetExitCodeProcess(Process.hProcess, &Run.ExitCode);
-    CloseHandle(Process.hThread);
-    CloseHandle(Process.hProcess);
-    const TBytes Bytes = ReadBytes(PathJoin(Case.Dir, "log.txt"));
-    const std::string Text(Bytes.begin(), Bytes.end());
-    for (size_t At = 0; At < Text.size();) {
-        const size_t End = Text.find("\n--\n", At);
-        if (End == std::string::npos) break;
-        Run.Events.push_back(Text.substr(At, End - At));
-        At = End + 4;
-    }
+    Run.ExitCode = RunAndWait(Command, 120000);
+    Run.Events = ReadEvents(PathJoin(Case.Dir, "log.txt"));
     return Run;
 }
 

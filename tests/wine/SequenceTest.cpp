@@ -17,6 +17,7 @@
 #include "setup/Paths.h"
 #include "setup/RunState.h"
 #include "setup/Setup.h"
+#include "tests/wine/ChildRun.h"
 #include "tests/wine/MessageBoxes.h"
 
 namespace {
@@ -103,10 +104,7 @@ int ChildMain(const std::string& Dir, const std::string& Steps, char Answer) {
     Hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
     const int Code = RunSetup();
     Note(InBuffer || OutBuffer ? "buffers kept" : "buffers freed");
-    std::ofstream Out(PathJoin(Dir, "log.txt"), std::ios::binary);
-    for (const auto& Line : Log)
-        Out << Line << "\n--\n";
-    Out.close();
+    WriteEvents(PathJoin(Dir, "log.txt"), Log);
     ExitProcess(static_cast<UINT>(Code));
 }
 
@@ -129,30 +127,11 @@ std::string RowDir(const std::string& Name) {
 TRun RunChild(const std::string& Dir, const std::string& Steps, char Answer) {
     char Self[MAX_PATH];
     GetModuleFileNameA(nullptr, Self, MAX_PATH);
-    std::string Command =
+    const std::string Command =
         std::string("\"") + Self + "\" --child \"" + Dir + "\" " + Steps + " " + Answer;
-    STARTUPINFOA Start = {};
-    Start.cb = sizeof Start;
-    PROCESS_INFORMATION Process = {};
     TRun Run;
-    if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Start,
-                        &Process))
-        return Run;
-    if (WaitForSingleObject(Process.hProcess, 60000) != WAIT_OBJECT_0)
-        TerminateProcess(Process.hProcess, 98);
-    GetExitCodeProcess(Process.hProcess, &Run.ExitCode);
-    CloseHandle(Process.hThread);
-    CloseHandle(Process.hProcess);
-    std::ifstream In(PathJoin(Dir, "log.txt"), std::ios::binary);
-    std::stringstream All;
-    All << In.rdbuf();
-    std::string Text = All.str(), Line;
-    for (size_t At = 0; At < Text.size();) {
-        const size_t End = Text.find("\n--\n", At);
-        if (End == std::string::npos) break;
-        Run.Events.push_back(Text.substr(At, End - At));
-        At = End + 4;
-    }
+    Run.ExitCode = RunAndWait(Command, 60000);
+    Run.Events = ReadEvents(PathJoin(Dir, "log.txt"));
     return Run;
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/ChildRun.h"
 #include "ShellLinkFile.h"
 #include "setup/Config.h"
 #include "setup/PathText.h"
@@ -314,10 +315,7 @@ int ChildMain(const std::string& Dir, char GroupResult, char Answer) {
         SetupSteps.Dialogs[Step].Procedure = Procs[Step];
     WatchBoxes();
     const int Code = RunSetup();
-    std::ofstream Out(PathJoin(Dir, "boxes.txt"), std::ios::binary);
-    for (const auto& Box : Boxes)
-        Out << Box << "\n--\n";
-    Out.close();
+    WriteEvents(PathJoin(Dir, "boxes.txt"), Boxes);
     ExitProcess(static_cast<UINT>(Code));
 }
 
@@ -331,27 +329,11 @@ struct TRun {
 TRun RunChild(const std::string& Dir, char GroupResult, char Answer) {
     char Self[MAX_PATH];
     GetModuleFileNameA(nullptr, Self, MAX_PATH);
-    std::string Command =
+    const std::string Command =
         std::string("\"") + Self + "\" --child \"" + Dir + "\" " + GroupResult + " " + Answer;
-    STARTUPINFOA Start = {};
-    Start.cb = sizeof Start;
-    PROCESS_INFORMATION Process = {};
     TRun Run;
-    if (!CreateProcessA(nullptr, &Command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Start,
-                        &Process))
-        return Run;
-    if (WaitForSingleObject(Process.hProcess, 60000) != WAIT_OBJECT_0)
-        TerminateProcess(Process.hProcess, 98);
-    GetExitCodeProcess(Process.hProcess, &Run.ExitCode);
-    CloseHandle(Process.hThread);
-    CloseHandle(Process.hProcess);
-    const std::string Text = ReadWhole(PathJoin(Dir, "boxes.txt"));
-    for (size_t At = 0; At < Text.size();) {
-        const size_t End = Text.find("\n--\n", At);
-        if (End == std::string::npos) break;
-        Run.Boxes.push_back(Text.substr(At, End - At));
-        At = End + 4;
-    }
+    Run.ExitCode = RunAndWait(Command, 60000);
+    Run.Boxes = ReadEvents(PathJoin(Dir, "boxes.txt"));
     return Run;
 }
 
