@@ -242,43 +242,12 @@ int Build(const TBuildOptions& o, std::ostream& Out) {
     return 0;
 }
 
-// The decoder's block procedures, over memory.
-struct TDecodeIo {
-    const TBytes* Input = nullptr;
-    size_t At = 0;
-    TBytes Output;
-} DecodeIo;
-
-void ReadFromMemory(void* Buffer, uint16_t, uint16_t& Actual) {
-    if (DecodeIo.At >= DecodeIo.Input->size()) {
-        Actual = 0;
-        return;
-    }
-    *static_cast<uint8_t*>(Buffer) = (*DecodeIo.Input)[DecodeIo.At++];
-    Actual = 1;
-}
-
-void WriteToMemory(void* Buffer, uint16_t, uint16_t& Actual) {
-    DecodeIo.Output.push_back(*static_cast<uint8_t*>(Buffer));
-    Actual = 1;
-}
-
 TBytes Decode(const TBytes& Archive, int32_t Count) {
-    DecodeIo = TDecodeIo();
-    DecodeIo.Input = &Archive;
-    DecodeIo.Output.reserve(Count > 0 ? static_cast<size_t>(Count) + MaxMatch : 0);
-    int32_t SavedFlag = ProceedFlag;
-    ProceedFlag = 1;
     try {
-        LzhDecode(Count, ReadFromMemory, WriteToMemory);
+        return LzhDecodeBytes(Archive, Count);
     } catch (const ElzhException& e) {
-        ProceedFlag = SavedFlag;
         Refuse(e.what());
     }
-    ProceedFlag = SavedFlag;
-    TBytes Out;
-    Out.swap(DecodeIo.Output);
-    return Out;
 }
 
 TFileTable ReadTable(const fs::path& SetupPath) {

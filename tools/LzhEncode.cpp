@@ -1,5 +1,7 @@
 #include "tools/LzhEncode.h"
 
+#include "setup/ProceedFlag.h"
+
 #include "package/Lzh.h"
 
 #include <algorithm>
@@ -272,4 +274,51 @@ std::vector<uint8_t> LzhEncode(const uint8_t* Data, size_t Size, const TLzhEncod
     case TLzhParse::Optimal: ParseOptimal(Finder, Writer); break;
     }
     return Writer.Finish();
+}
+
+namespace {
+
+// The decoder's block procedures over memory; the decoder runs one call at a time.
+struct TMemoryIo {
+    const std::vector<uint8_t>* Input = nullptr;
+    size_t At = 0;
+    int PastEnd = 0;
+    std::vector<uint8_t> Output;
+} MemoryIo;
+
+void ReadMemory(void* Buffer, uint16_t, uint16_t& Actual) {
+    if (MemoryIo.At >= MemoryIo.Input->size()) {
+        ++MemoryIo.PastEnd;
+        Actual = 0;
+        return;
+    }
+    *static_cast<uint8_t*>(Buffer) = (*MemoryIo.Input)[MemoryIo.At++];
+    Actual = 1;
+}
+
+void WriteMemory(void* Buffer, uint16_t, uint16_t& Actual) {
+    MemoryIo.Output.push_back(*static_cast<uint8_t*>(Buffer));
+    Actual = 1;
+}
+
+} // namespace
+
+std::vector<uint8_t> LzhDecodeBytes(const std::vector<uint8_t>& Stream, int32_t Count,
+                                    int* PastEnd) {
+    MemoryIo = TMemoryIo();
+    MemoryIo.Input = &Stream;
+    MemoryIo.Output.reserve(Count > 0 ? static_cast<size_t>(Count) + 60 : 0);
+    const int32_t SavedFlag = ProceedFlag;
+    ProceedFlag = 1;
+    try {
+        LzhDecode(Count, ReadMemory, WriteMemory);
+    } catch (...) {
+        ProceedFlag = SavedFlag;
+        throw;
+    }
+    ProceedFlag = SavedFlag;
+    if (PastEnd) *PastEnd = MemoryIo.PastEnd;
+    std::vector<uint8_t> Out;
+    Out.swap(MemoryIo.Output);
+    return Out;
 }

@@ -47,3 +47,8 @@ class TLzhWriter {
 
 std::vector<uint8_t> LzhEncode(const uint8_t* Data, size_t Size,
                                const TLzhEncodeOptions& Options = TLzhEncodeOptions());
+
+// Decodes Count bytes of a stream held in memory with LzhDecode (ProceedFlag held at 1 for
+// the call). PastEnd, when given, counts the read requests that found the stream used up.
+std::vector<uint8_t> LzhDecodeBytes(const std::vector<uint8_t>& Stream, int32_t Count,
+                                    int* PastEnd = nullptr);

@@ -14,31 +14,8 @@ namespace {
 
 using TBytes = std::vector<uint8_t>;
 
-struct TMemoryIo {
-    const TBytes* Input;
-    size_t At;
-    TBytes Output;
-} Io;
-
-void ReadByte(void* Buffer, uint16_t, uint16_t& Actual) {
-    if (Io.At >= Io.Input->size()) {
-        Actual = 0;
-        return;
-    }
-    *static_cast<uint8_t*>(Buffer) = (*Io.Input)[Io.At++];
-    Actual = 1;
-}
-
-void WriteByte(void* Buffer, uint16_t, uint16_t& Actual) {
-    Io.Output.push_back(*static_cast<uint8_t*>(Buffer));
-    Actual = 1;
-}
-
 TBytes Decode(const TBytes& Stream, int32_t Count) {
-    Io = TMemoryIo{&Stream, 0, {}};
-    ProceedFlag = 1;
-    LzhDecode(Count, ReadByte, WriteByte);
-    return std::move(Io.Output);
+    return LzhDecodeBytes(Stream, Count);
 }
 
 TBytes Random(size_t Size, uint32_t Seed) {

@@ -65,34 +65,13 @@ TEST(PackageRules, SplitBlocks) {
 
 namespace {
 
-// Reads a stream cut to Available bytes and counts the requests that found nothing.
-struct {
-    const std::vector<uint8_t>* Stream;
-    size_t Available, At;
-    int PastEnd;
-    std::vector<uint8_t> Output;
-} Io;
-
-void ReadStream(void* Buffer, uint16_t, uint16_t& Actual) {
-    if (Io.At >= Io.Available) {
-        ++Io.PastEnd;
-        Actual = 0;
-        return;
-    }
-    *static_cast<uint8_t*>(Buffer) = (*Io.Stream)[Io.At++];
-    Actual = 1;
-}
-
-void KeepOutput(void* Buffer, uint16_t, uint16_t& Actual) {
-    Io.Output.push_back(*static_cast<uint8_t*>(Buffer));
-    Actual = 1;
-}
-
+// Decodes a stream cut to Available bytes; the requests that found nothing.
 int PastEndRequests(const std::vector<uint8_t>& Stream, size_t Available, int32_t Count) {
-    Io = {&Stream, Available, 0, 0, {}};
-    ProceedFlag = 1;
-    LzhDecode(Count, ReadStream, KeepOutput);
-    return Io.PastEnd;
+    const std::vector<uint8_t> Cut(Stream.begin(),
+                                   Stream.begin() + static_cast<std::ptrdiff_t>(Available));
+    int PastEnd = 0;
+    LzhDecodeBytes(Cut, Count, &PastEnd);
+    return PastEnd;
 }
 
 } // namespace
@@ -118,10 +97,11 @@ TEST(PackageRules, LookAheadAtTheEndOfTheArchive) {
             Options.Parse = Parse;
             const std::vector<uint8_t> Stream = LzhEncode(Data.data(), Data.size(), Options);
             const int32_t Count = static_cast<int32_t>(Data.size());
-            EXPECT_LE(PastEndRequests(Stream, Stream.size(), Count), ArchiveLookAhead)
-                << Data.size();
-            ASSERT_GE(Io.Output.size(), Data.size());
-            EXPECT_TRUE(std::equal(Data.begin(), Data.end(), Io.Output.begin()));
+            int PastEnd = 0;
+            const std::vector<uint8_t> Output = LzhDecodeBytes(Stream, Count, &PastEnd);
+            EXPECT_LE(PastEnd, ArchiveLookAhead) << Data.size();
+            ASSERT_GE(Output.size(), Data.size());
+            EXPECT_TRUE(std::equal(Data.begin(), Data.end(), Output.begin()));
             for (size_t Cut = ArchiveLookAhead + 1; Cut <= 8 && Cut <= Stream.size(); Cut++)
                 EXPECT_GT(PastEndRequests(Stream, Stream.size() - Cut, Count), ArchiveLookAhead)
                     << Data.size() << " cut by " << Cut;

@@ -46,7 +46,8 @@ class TReader {
         uint16_t First = Word();
         if (First == 0xFFFF) return "#" + std::to_string(Word());
         std::string Text;
-        for (uint16_t C = First; C != 0; C = Word()) Text += static_cast<char>(C);
+        for (uint16_t C = First; C != 0; C = Word())
+            Text += static_cast<char>(C);
         return Text;
     }
     void Align4() { Pos = (Pos + 3) & ~size_t(3); }
@@ -63,7 +64,8 @@ std::string ClassName(const std::string& Raw) {
     auto Found = Atoms.find(Raw);
     if (Found != Atoms.end()) return Found->second;
     std::string Upper;
-    for (char C : Raw) Upper += static_cast<char>(toupper(static_cast<unsigned char>(C)));
+    for (char C : Raw)
+        Upper += static_cast<char>(toupper(static_cast<unsigned char>(C)));
     return Upper;
 }
 
@@ -155,7 +157,14 @@ void ExpectDialog(const char* Name, const TDialog& Expected) {
 
 TEST(Templates, Destination) {
     ExpectDialog("MAIN",
-                 {DialogStyle, 6, 19, 282, 111, "Installation", 8, "MS Sans Serif",
+                 {DialogStyle,
+                  6,
+                  19,
+                  282,
+                  111,
+                  "Installation",
+                  8,
+                  "MS Sans Serif",
                   {{1, "BUTTON", 0x50010001, 84, 82, 53, 14, "OK"},
                    {2, "BUTTON", 0x50010000, 144, 82, 53, 14, "Cancel"},
                    {104, "EDIT", 0x50810008, 20, 53, 232, 13, ""},
@@ -167,7 +176,14 @@ TEST(Templates, Destination) {
 
 TEST(Templates, Agreement) {
     ExpectDialog("LICENSE",
-                 {DialogStyle, 1, 1, 267, 208, "License Agreement", 8, "MS Sans Serif",
+                 {DialogStyle,
+                  1,
+                  1,
+                  267,
+                  208,
+                  "License Agreement",
+                  8,
+                  "MS Sans Serif",
                   {{1, "BUTTON", 0x50010001, 158, 191, 50, 14, "I Agree"},
                    {2, "BUTTON", 0x50010000, 211, 191, 50, 14, "Exit"},
                    {101, "EDIT", 0x50010804, 10, 169, 246, 18,
@@ -179,7 +195,14 @@ TEST(Templates, Agreement) {
 
 TEST(Templates, Group) {
     ExpectDialog("GROUP",
-                 {DialogStyle, 6, 15, 184, 95, "DIALOG_1", 8, "MS Sans Serif",
+                 {DialogStyle,
+                  6,
+                  15,
+                  184,
+                  95,
+                  "DIALOG_1",
+                  8,
+                  "MS Sans Serif",
                   {{1, "BUTTON", 0x50010001, 50, 73, 39, 14, "OK"},
                    {2, "BUTTON", 0x50010000, 93, 73, 41, 14, "Cancel"},
                    {102, "EDIT", 0x50810000, 11, 44, 162, 12, ""},
@@ -189,12 +212,26 @@ TEST(Templates, Group) {
 }
 
 TEST(Templates, ProgressDialogs) {
-    ExpectDialog("IPROGRESS", {DialogStyle, 6, 49, 194, 78, "Progress", 8, "MS Sans Serif",
+    ExpectDialog("IPROGRESS", {DialogStyle,
+                               6,
+                               49,
+                               194,
+                               78,
+                               "Progress",
+                               8,
+                               "MS Sans Serif",
                                {{2, "BUTTON", 0x50010000, 68, 55, 57, 14, "Cancel"},
                                 {101, "STATIC", 0x50000007, 15, 25, 164, 12, "frame"},
                                 {0xFFFF, "STATIC", 0x50020000, 16, 9, 160, 8,
                                  "Installing the Pictavorn files."}}});
-    ExpectDialog("PROGRESS", {DialogStyle, 6, 49, 194, 84, "Progress", 8, "MS Sans Serif",
+    ExpectDialog("PROGRESS", {DialogStyle,
+                              6,
+                              49,
+                              194,
+                              84,
+                              "Progress",
+                              8,
+                              "MS Sans Serif",
                               {{2, "BUTTON", 0x50010000, 68, 60, 57, 14, "Cancel"},
                                {101, "STATIC", 0x50000007, 15, 25, 164, 12, "frame"},
                                {0xFFFF, "STATIC", 0x50020000, 16, 9, 160, 8,
@@ -210,6 +247,6 @@ TEST(Templates, LogoAndIcon) {
     EXPECT_EQ(R.Dword(), 204u);
     EXPECT_EQ(R.Dword(), 66u);
     EXPECT_EQ(R.Word(), 1);
-    EXPECT_EQ(R.Word(), 4); // 16 colours
+    EXPECT_EQ(R.Word(), 4);                                 // 16 colours
     EXPECT_NE(Entries.find("#14/MAINICON"), Entries.end()); // RT_GROUP_ICON
 }
