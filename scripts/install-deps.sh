@@ -14,6 +14,8 @@ have Xvfb || need+=(xvfb)
 have import || need+=(imagemagick)
 have clang++ || need+=(clang)
 [ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+# The Windows tests build GoogleTest from its sources with the cross compiler.
+[ -e /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -e /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 have lnkinfo || need+=(liblnk-utils)
 have gzip || need+=(gzip)
