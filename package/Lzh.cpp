@@ -213,7 +213,10 @@ struct TCodeTable {
         Place(Child, c + 1, d + 1, h * 2 + 1, Below - 1);
     }
 
-    void Build(const int16_t* Child) { Place(Child, RootNode, 0, 1, NodeCount); }
+    void Build(const int16_t* Child) {
+        NodeAt[0] = RootNode; // above the root, for the climb's fixed count of steps
+        Place(Child, RootNode, 0, 1, NodeCount);
+    }
 
     // After nodes a and b exchanged their subtrees.
     LZH_NOINLINE void Swapped(const int16_t* Child, int a, int b) {
@@ -247,6 +250,22 @@ struct TTree {
         Codes->Swapped(Child, static_cast<int>(n), static_cast<int>(l));
     }
 
+    // Counts from node l's parent up to the root, as far as no move is needed: false if one is,
+    // at node n, whose frequency is now k. The ancestors come from l's heap index, nine of
+    // them whatever l's depth: past the root the index is 0, at which NodeAt has the root,
+    // counted by 0 there, and the root never moves.
+    LZH_INLINE bool ClimbByHeap(intptr_t l, intptr_t& n, uint16_t& k) const {
+        unsigned h = Codes->Heap[l];
+        for (int Step = 0; Step < CodeBits; Step++) {
+            h >>= 1;
+            n = Codes->NodeAt[h];
+            k = static_cast<uint16_t>(Freq[n] + (h != 0));
+            Freq[n] = k;
+            if (LZH_UNLIKELY(Freq[n + 1] < k)) return false;
+        }
+        return true;
+    }
+
     // Counts the symbol whose leaf is at node n. At the leaf's node a move is about as likely
     // as not, which a branch would guess wrong half the time, so that node always takes the
     // move: with nothing below k after it, l is n and the swap leaves everything as it was.
@@ -263,21 +282,15 @@ struct TTree {
         int16_t NoSecondChild;
         *(j < NodeCount ? &Parent[j + 1] : &NoSecondChild) = static_cast<int16_t>(n);
         Child[n] = static_cast<int16_t>(j);
-        if (l != n && (Codes->Depth[n] < CodeBits || Codes->Depth[l] < CodeBits))
+        // Two leaves at the same depth (or n with itself) leave the table as it was.
+        int Dn = Codes->Depth[n], Dl = Codes->Depth[l];
+        if ((Dn < CodeBits || Dl < CodeBits) & (j < NodeCount || Dn != Dl))
             Codes->Swapped(Child, static_cast<int>(n), static_cast<int>(l));
         // Above the leaf, moves are rare. Within the table's depth the ancestors come from
         // the heap index; below it, and so for long codes, from Parent.
         for (;;) {
             if (Codes->Depth[l] <= CodeBits) {
-                unsigned h = Codes->Heap[l];
-                for (;;) {
-                    if (h == 1) return;
-                    h >>= 1;
-                    n = Codes->NodeAt[h];
-                    k = static_cast<uint16_t>(Freq[n] + 1);
-                    Freq[n] = k;
-                    if (LZH_UNLIKELY(Freq[n + 1] < k)) break;
-                }
+                if (ClimbByHeap(l, n, k)) return;
             } else {
                 n = Parent[l];
                 k = static_cast<uint16_t>(Freq[n] + 1);
@@ -416,19 +429,20 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
         if (Bits.Count <= 8) Bits = Refill(ReadProc, Bits);
         Bits.Buffer <<= 1;
         Bits.Count--;
-        intptr_t n = Child[e & 1023];
+        intptr_t Leaf = e & 1023; // the node holding the leaf, once the walk ends
+        intptr_t n = Child[Leaf];
         // Codes longer than the table's, bit by bit.
         while (n < NodeCount) {
-            // The pair's address first, so that only the load is on the chain of steps.
-            const int16_t* Pair = Child + TakeBit(ReadProc, Bits);
-            n = Pair[n];
+            Leaf = n + TakeBit(ReadProc, Bits);
+            n = Child[Leaf];
         }
         int c = static_cast<int>(n) - NodeCount;
         if (LZH_UNLIKELY(Tree.Freq[RootNode] == FreqLimit)) {
             RebuildTree(Tables);
             Codes.Build(Child);
+            Leaf = Tree.Parent[n];
         }
-        Tree.CountFromLeaf(Tree.Parent[n]);
+        Tree.CountFromLeaf(Leaf);
 
         if (c < 256) {
             uint8_t b = static_cast<uint8_t>(c);
