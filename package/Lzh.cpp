@@ -355,16 +355,20 @@ struct TBits {
     uint32_t Count;
 };
 
-// Out of line: the loop around the call would otherwise keep its values in memory.
-LZH_NOINLINE TBits Refill(TBlockProc ReadProc, TBits Bits) {
+// One byte per call, out of line, so that the call costs no more than the request itself.
+LZH_NOINLINE uint32_t ReadByte(TBlockProc ReadProc) {
+    uint8_t b = 0;
+    uint16_t Actual = 0;
+    ReadProc(&b, 1, Actual);
+    return Actual == 1 ? b : 0;
+}
+
+// Only the first refill, with the reader empty, takes two bytes.
+LZH_INLINE TBits Refill(TBlockProc ReadProc, TBits Bits) {
     do {
-        uint8_t b = 0;
-        uint16_t Actual = 0;
-        ReadProc(&b, 1, Actual);
-        if (Actual != 1) b = 0;
-        Bits.Buffer |= static_cast<uint32_t>(b) << (24 - Bits.Count);
+        Bits.Buffer |= ReadByte(ReadProc) << (24 - Bits.Count);
         Bits.Count += 8;
-    } while (Bits.Count <= 8);
+    } while (LZH_UNLIKELY(Bits.Count <= 8));
     return Bits;
 }
 
