@@ -145,11 +145,13 @@ namespace {
 #define LZH_NOINLINE __attribute__((noinline))
 #define LZH_LIKELY(x) __builtin_expect(!!(x), 1)
 #define LZH_UNLIKELY(x) __builtin_expect(!!(x), 0)
+#define LZH_UNROLL _Pragma("GCC unroll 16")
 #else
 #define LZH_INLINE inline
 #define LZH_NOINLINE
 #define LZH_LIKELY(x) (x)
 #define LZH_UNLIKELY(x) (x)
+#define LZH_UNROLL
 #endif
 
 // The highest index from n + 1 on whose frequency is below k, less one: where node n goes when
@@ -256,6 +258,7 @@ struct TTree {
     // counted by 0 there, and the root never moves.
     LZH_INLINE bool ClimbByHeap(intptr_t l, intptr_t& n, uint16_t& k) const {
         unsigned h = Codes->Heap[l];
+        LZH_UNROLL
         for (int Step = 0; Step < CodeBits; Step++) {
             h >>= 1;
             n = Codes->NodeAt[h];
