@@ -145,11 +145,13 @@ namespace {
 #define LZH_NOINLINE __attribute__((noinline))
 #define LZH_LIKELY(x) __builtin_expect(!!(x), 1)
 #define LZH_UNLIKELY(x) __builtin_expect(!!(x), 0)
+#define LZH_UNROLL _Pragma("GCC unroll 16")
 #else
 #define LZH_INLINE inline
 #define LZH_NOINLINE
 #define LZH_LIKELY(x) (x)
 #define LZH_UNLIKELY(x) (x)
+#define LZH_UNROLL
 #endif
 
 // The highest index from n + 1 on whose frequency is below k, less one: where node n goes when
@@ -173,12 +175,67 @@ LZH_INLINE intptr_t LastBelow(const uint16_t* Freq, intptr_t n, uint16_t k) {
 #endif
 }
 
+// The tree down to depth CodeBits, kept beside the tree so that neither the walk down nor the
+// climb up needs a chain of dependent loads there:
+// - Entry[x]: the node that the walk reaches by the bits x, where it ends at a leaf or at
+//   depth CodeBits, with that depth;
+// - Heap[p]: node p's code with a one bit above it, (1 << depth) | code, so that its
+//   ancestors are at Heap[p] >> 1, >> 2 ... 1 (the root), and NodeAt[h] is the node at h.
+// A swap exchanges the subtrees under two nodes; the two nodes keep their places, depths and
+// codes, only what hangs below them moves. So what changes is under the two nodes, and only
+// when one of them lies above depth CodeBits. Depth[p] says where that is: exact wherever
+// either it or the true depth is at most CodeBits, and Heap[p] is valid wherever it is.
+constexpr int CodeBits = 9;
+
+struct TCodeTable {
+    uint16_t Entry[1 << CodeBits]; // node | depth << 10
+    uint16_t NodeAt[2 << CodeBits];
+    uint16_t Heap[NodeCount];
+    uint8_t Depth[NodeCount];
+
+    // Node p now sits at heap index h, depth d; its subtree is seen down to relative depth
+    // Below: past that, both its old and its new depths are beyond CodeBits.
+    void Place(const int16_t* Child, int p, int d, unsigned h, int Below) {
+        Depth[p] = static_cast<uint8_t>(d < 255 ? d : 255);
+        int c = Child[p];
+        bool Leaf = c >= NodeCount;
+        if (d <= CodeBits) {
+            Heap[p] = static_cast<uint16_t>(h);
+            NodeAt[h] = static_cast<uint16_t>(p);
+            if (Leaf || d == CodeBits) {
+                int Shift = CodeBits - d;
+                uint16_t e = static_cast<uint16_t>(p | d << 10);
+                uint16_t* First = Entry + ((h - (1u << d)) << Shift);
+                for (int i = 0; i < 1 << Shift; i++)
+                    First[i] = e;
+            }
+        }
+        if (Leaf || Below == 0) return;
+        Place(Child, c, d + 1, h * 2, Below - 1);
+        Place(Child, c + 1, d + 1, h * 2 + 1, Below - 1);
+    }
+
+    void Build(const int16_t* Child) {
+        NodeAt[0] = RootNode; // above the root, for the climb's fixed count of steps
+        Place(Child, RootNode, 0, 1, NodeCount);
+    }
+
+    // After nodes a and b exchanged their subtrees.
+    LZH_NOINLINE void Swapped(const int16_t* Child, int a, int b) {
+        int Top = Depth[a] < Depth[b] ? Depth[a] : Depth[b];
+        if (Top >= CodeBits) return;
+        Place(Child, a, Depth[a], Heap[a], CodeBits - Top);
+        Place(Child, b, Depth[b], Heap[b], CodeBits - Top);
+    }
+};
+
 // The update as the decoder runs it: the same steps as UpdateTree, which stays the plain
 // version of them for the encoder (and so checks this one in every round trip).
 struct TTree {
     uint16_t* Freq;
     int16_t* Child;
     int16_t* Parent;
+    TCodeTable* Codes;
 
     // Swaps node n, whose frequency is now k, with node l, the last one still below k.
     LZH_INLINE void Move(intptr_t n, intptr_t l, uint16_t k) const {
@@ -192,6 +249,24 @@ struct TTree {
         Parent[j] = static_cast<int16_t>(n);
         if (j < NodeCount) Parent[j + 1] = static_cast<int16_t>(n);
         Child[n] = static_cast<int16_t>(j);
+        Codes->Swapped(Child, static_cast<int>(n), static_cast<int>(l));
+    }
+
+    // Counts from node l's parent up to the root, as far as no move is needed: false if one is,
+    // at node n, whose frequency is now k. The ancestors come from l's heap index, nine of
+    // them whatever l's depth: past the root the index is 0, at which NodeAt has the root,
+    // counted by 0 there, and the root never moves.
+    LZH_INLINE bool ClimbByHeap(intptr_t l, intptr_t& n, uint16_t& k) const {
+        unsigned h = Codes->Heap[l];
+        LZH_UNROLL
+        for (int Step = 0; Step < CodeBits; Step++) {
+            h >>= 1;
+            n = Codes->NodeAt[h];
+            k = static_cast<uint16_t>(Freq[n] + (h != 0));
+            Freq[n] = k;
+            if (LZH_UNLIKELY(Freq[n + 1] < k)) return false;
+        }
+        return true;
     }
 
     // Counts the symbol whose leaf is at node n. At the leaf's node a move is about as likely
@@ -210,17 +285,27 @@ struct TTree {
         int16_t NoSecondChild;
         *(j < NodeCount ? &Parent[j + 1] : &NoSecondChild) = static_cast<int16_t>(n);
         Child[n] = static_cast<int16_t>(j);
-        // Above the leaf, moves are rare.
-        n = Parent[l];
-        while (n != 0) {
-            k = static_cast<uint16_t>(Freq[n] + 1);
-            Freq[n] = k;
-            if (LZH_UNLIKELY(Freq[n + 1] < k)) {
-                l = LastBelow(Freq, n, k);
-                Move(n, l, k);
-                n = l;
+        // Two leaves at the same depth (or n with itself) leave the table as it was.
+        int Dn = Codes->Depth[n], Dl = Codes->Depth[l];
+        if ((Dn < CodeBits || Dl < CodeBits) & (j < NodeCount || Dn != Dl))
+            Codes->Swapped(Child, static_cast<int>(n), static_cast<int>(l));
+        // Above the leaf, moves are rare. Within the table's depth the ancestors come from
+        // the heap index; below it, and so for long codes, from Parent.
+        for (;;) {
+            if (Codes->Depth[l] <= CodeBits) {
+                if (ClimbByHeap(l, n, k)) return;
+            } else {
+                n = Parent[l];
+                k = static_cast<uint16_t>(Freq[n] + 1);
+                Freq[n] = k;
+                if (LZH_LIKELY(Freq[n + 1] >= k)) {
+                    if (n == RootNode) return;
+                    l = n;
+                    continue;
+                }
             }
-            n = Parent[n];
+            l = LastBelow(Freq, n, k);
+            Move(n, l, k);
         }
     }
 };
@@ -273,16 +358,20 @@ struct TBits {
     uint32_t Count;
 };
 
-// Out of line: the loop around the call would otherwise keep its values in memory.
-LZH_NOINLINE TBits Refill(TBlockProc ReadProc, TBits Bits) {
+// One byte per call, out of line, so that the call costs no more than the request itself.
+LZH_NOINLINE uint32_t ReadByte(TBlockProc ReadProc) {
+    uint8_t b = 0;
+    uint16_t Actual = 0;
+    ReadProc(&b, 1, Actual);
+    return Actual == 1 ? b : 0;
+}
+
+// Only the first refill, with the reader empty, takes two bytes.
+LZH_INLINE TBits Refill(TBlockProc ReadProc, TBits Bits) {
     do {
-        uint8_t b = 0;
-        uint16_t Actual = 0;
-        ReadProc(&b, 1, Actual);
-        if (Actual != 1) b = 0;
-        Bits.Buffer |= static_cast<uint32_t>(b) << (24 - Bits.Count);
+        Bits.Buffer |= ReadByte(ReadProc) << (24 - Bits.Count);
         Bits.Count += 8;
-    } while (Bits.Count <= 8);
+    } while (LZH_UNLIKELY(Bits.Count <= 8));
     return Bits;
 }
 
@@ -322,8 +411,10 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
 
     StartTree(Tables);
     uint8_t* const Ring = Tables.RingBuffer;
-    const TTree Tree{Tables.NodeFreq, Tables.NodeChild, Tables.NodeParent};
     const int16_t* const Child = Tables.NodeChild;
+    TCodeTable Codes;
+    Codes.Build(Child);
+    const TTree Tree{Tables.NodeFreq, Tables.NodeChild, Tables.NodeParent, &Codes};
     for (int i = 0; i < RingStart; i++)
         Ring[i] = ' ';
     // Never set by the format; zero so that a stray match reads something fixed.
@@ -335,15 +426,30 @@ void LzhDecode(int32_t Count, TBlockProc ReadProc, TBlockProc WriteProc) {
     uint16_t Actual = 0;
 
     while (Done < Count && ProceedFlag != 0) {
-        intptr_t n = Child[RootNode];
+        // The first bits through the table, taken as the walk takes them: the reader, full
+        // enough for all of them at the start, refills before the last one if it ran low.
+        if (Bits.Count <= 8) Bits = Refill(ReadProc, Bits);
+        unsigned e = Codes.Entry[Bits.Buffer >> (32 - CodeBits)];
+        unsigned Taken = (e >> 10) - 1;
+        Bits.Buffer <<= Taken;
+        Bits.Count -= Taken;
+        if (Bits.Count <= 8) Bits = Refill(ReadProc, Bits);
+        Bits.Buffer <<= 1;
+        Bits.Count--;
+        intptr_t Leaf = e & 1023; // the node holding the leaf, once the walk ends
+        intptr_t n = Child[Leaf];
+        // Codes longer than the table's, bit by bit.
         while (n < NodeCount) {
-            // The pair's address first, so that only the load is on the chain of steps.
-            const int16_t* Pair = Child + TakeBit(ReadProc, Bits);
-            n = Pair[n];
+            Leaf = n + TakeBit(ReadProc, Bits);
+            n = Child[Leaf];
         }
         int c = static_cast<int>(n) - NodeCount;
-        if (LZH_UNLIKELY(Tree.Freq[RootNode] == FreqLimit)) RebuildTree(Tables);
-        Tree.CountFromLeaf(Tree.Parent[n]);
+        if (LZH_UNLIKELY(Tree.Freq[RootNode] == FreqLimit)) {
+            RebuildTree(Tables);
+            Codes.Build(Child);
+            Leaf = Tree.Parent[n];
+        }
+        Tree.CountFromLeaf(Leaf);
 
         if (c < 256) {
             uint8_t b = static_cast<uint8_t>(c);

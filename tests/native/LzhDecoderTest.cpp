@@ -345,6 +345,106 @@ TEST_F(LzhDecoder, AllocationFailureRaisesBeforeAnyRequest) {
     }
 }
 
+// The decoder step by step on the tree procedures the encoder uses, with the same refill
+// rule: what the decoder's shortcuts must agree with, byte for byte and request for request.
+struct TPlainResult {
+    std::vector<uint8_t> Output;
+    std::vector<int> ReadsAtWrite;
+};
+
+TPlainResult PlainDecode(const std::vector<uint8_t>& Input, int32_t Count) {
+    TPlainResult Result;
+    size_t At = 0;
+    int Reads = 0;
+    uint32_t Buffer = 0, Bits = 0;
+    auto Refill = [&] {
+        while (Bits <= 8) {
+            Reads++;
+            uint32_t b = At < Input.size() ? Input[At++] : 0;
+            Buffer |= b << (24 - Bits);
+            Bits += 8;
+        }
+    };
+    auto Take = [&](int n) {
+        unsigned v = 0;
+        for (int i = 0; i < n; i++) {
+            Refill();
+            v = v * 2 + (Buffer >> 31);
+            Buffer <<= 1;
+            Bits--;
+        }
+        return v;
+    };
+    TLzhTables Tables;
+    EXPECT_TRUE(AllocTables(Tables));
+    StartTree(Tables);
+    std::vector<uint8_t> Ring(RingSize, 0);
+    std::fill(Ring.begin(), Ring.begin() + RingStart, ' ');
+    unsigned r = RingStart;
+    auto Put = [&](uint8_t b) {
+        Result.Output.push_back(b);
+        Result.ReadsAtWrite.push_back(Reads);
+        Ring[r] = b;
+        r = (r + 1) % RingSize;
+    };
+    while (static_cast<int64_t>(Result.Output.size()) < Count) {
+        int n = Tables.NodeChild[RootNode];
+        while (n < NodeCount)
+            n = Tables.NodeChild[n + Take(1)];
+        int c = n - NodeCount;
+        UpdateTree(Tables, c);
+        if (c < 256) {
+            Put(static_cast<uint8_t>(c));
+            continue;
+        }
+        Refill(); // the position's first byte in one piece
+        unsigned i = Buffer >> 24;
+        Buffer <<= 8;
+        Bits -= 8;
+        unsigned Position = PositionCode[i] * 64u;
+        i = (i << (PositionLength[i] - 2)) | Take(PositionLength[i] - 2);
+        unsigned Start = (r - (Position + (i & 63)) - 1) % RingSize;
+        for (int k = 0; k < c - 256 + MatchThreshold + 1; k++)
+            Put(Ring[(Start + k) % RingSize]);
+    }
+    FreeTables(Tables);
+    return Result;
+}
+
+TEST_F(LzhDecoder, AgreesWithThePlainTreeProceduresOnArbitraryInput) {
+    // Bits with different biases give trees of different shapes: flat, lopsided with long
+    // codes, and one that turns over when the bias flips, with many moves far up the tree.
+    const struct {
+        const char* Name;
+        int OnePercent;     // chance of a one bit
+        int FlippedPercent; // the same for the second half of the input
+    } Cases[] = {
+        {"even bits", 50, 50},
+        {"mostly zero bits", 10, 10},
+        {"mostly one bits", 92, 92},
+        {"bias flips halfway", 8, 95},
+    };
+    for (const auto& c : Cases) {
+        SCOPED_TRACE(c.Name);
+        std::vector<uint8_t> Input(120000);
+        uint32_t Seed = 12345;
+        for (size_t i = 0; i < Input.size(); i++) {
+            int Percent = i < Input.size() / 2 ? c.OnePercent : c.FlippedPercent;
+            uint8_t b = 0;
+            for (int k = 0; k < 8; k++) {
+                Seed = Seed * 1103515245u + 12345u;
+                b = static_cast<uint8_t>(b * 2 + ((Seed >> 16) % 100 < unsigned(Percent)));
+            }
+            Input[i] = b;
+        }
+        const int32_t Count = 600000;
+        TPlainResult Expected = PlainDecode(Input, Count);
+        Io = TIo();
+        ASSERT_EQ(Decode(Input, Count), Expected.Output);
+        EXPECT_EQ(Io.ReadsAtWrite, Expected.ReadsAtWrite);
+    }
+}
+
 TEST_F(LzhDecoder, CallsDoNotDependOnEachOther) {
     TLzhWriter Writer;
     for (char c : std::string("hello hello hello"))
