@@ -11,7 +11,7 @@ std::string DiskPrompt(int Volume);
 // The volumes that a disk count joins: always the first, at most four.
 int VolumesToJoin(int32_t DiskCount);
 
-// The part of a name from its last '.' to the end, upper-cased (ASCII letters only); empty
+// The end of a name from its last '.' on, upper-cased (ASCII letters only); empty
 // when a ':' or '\' or the start comes before any '.'.
 std::string FileExtension(const std::string& Name);
 
