@@ -229,6 +229,22 @@ struct TCodeTable {
     }
 };
 
+// Node n, whose frequency is now k, takes the place of node l, the last one still below k:
+// the frequencies trade places and the two subtrees trade parents.
+LZH_INLINE void SwapNodes(uint16_t* Freq, int16_t* Child, int16_t* Parent, intptr_t n, intptr_t l,
+                          uint16_t k) {
+    Freq[n] = Freq[l];
+    Freq[l] = k;
+    int i = Child[n];
+    Parent[i] = static_cast<int16_t>(l);
+    if (i < NodeCount) Parent[i + 1] = static_cast<int16_t>(l);
+    int j = Child[l];
+    Child[l] = static_cast<int16_t>(i);
+    Parent[j] = static_cast<int16_t>(n);
+    if (j < NodeCount) Parent[j + 1] = static_cast<int16_t>(n);
+    Child[n] = static_cast<int16_t>(j);
+}
+
 // The update as the decoder runs it: the same steps as UpdateTree, which stays the plain
 // version of them for the encoder (and so checks this one in every round trip).
 struct TTree {
@@ -239,16 +255,7 @@ struct TTree {
 
     // Swaps node n, whose frequency is now k, with node l, the last one still below k.
     LZH_INLINE void Move(intptr_t n, intptr_t l, uint16_t k) const {
-        Freq[n] = Freq[l];
-        Freq[l] = k;
-        int i = Child[n];
-        Parent[i] = static_cast<int16_t>(l);
-        if (i < NodeCount) Parent[i + 1] = static_cast<int16_t>(l);
-        int j = Child[l];
-        Child[l] = static_cast<int16_t>(i);
-        Parent[j] = static_cast<int16_t>(n);
-        if (j < NodeCount) Parent[j + 1] = static_cast<int16_t>(n);
-        Child[n] = static_cast<int16_t>(j);
+        SwapNodes(Freq, Child, Parent, n, l, k);
         Codes->Swapped(Child, static_cast<int>(n), static_cast<int>(l));
     }
 
@@ -327,16 +334,7 @@ void UpdateTree(TLzhTables& Tables, int Symbol) {
             while (Freq[l] < k)
                 l++;
             l--;
-            Freq[n] = Freq[l];
-            Freq[l] = k;
-            int i = Child[n];
-            Parent[i] = static_cast<int16_t>(l);
-            if (i < NodeCount) Parent[i + 1] = static_cast<int16_t>(l);
-            int j = Child[l];
-            Child[l] = static_cast<int16_t>(i);
-            Parent[j] = static_cast<int16_t>(n);
-            if (j < NodeCount) Parent[j + 1] = static_cast<int16_t>(n);
-            Child[n] = static_cast<int16_t>(j);
+            SwapNodes(Freq, Child, Parent, n, l, k);
             n = l;
         }
         n = Parent[n];
