@@ -102,7 +102,8 @@ std::vector<TStep> ReadScenario(const std::string& Path, int Depth = 0) {
     FILE* File = std::fopen(Path.c_str(), "rb");
     if (!File) throw std::runtime_error("cannot read the scenario " + Path);
     std::string Text;
-    for (int C; (C = std::fgetc(File)) != EOF;) Text += static_cast<char>(C);
+    for (int C; (C = std::fgetc(File)) != EOF;)
+        Text += static_cast<char>(C);
     std::fclose(File);
     std::vector<TStep> Steps;
     int Number = 0;
@@ -559,7 +560,8 @@ void Execute(const TStep& Step) {
     } else if (Verb == "noreg") {
         Need(Step, 1, 2, "noreg KEY [NAME]");
         std::string Text;
-        if (RegText(A[1], A.size() > 2 ? A[2] : "", Text)) Fail(A[1] + " " + (A.size() > 2 ? A[2] : "") + " exists");
+        if (RegText(A[1], A.size() > 2 ? A[2] : "", Text))
+            Fail(A[1] + " " + (A.size() > 2 ? A[2] : "") + " exists");
     } else if (Verb == "runreg") {
         Need(Step, 2, 2, "runreg KEY NAME");
         std::string Command;
